@@ -1,0 +1,49 @@
+// The four failures that every layer can raise. They carry the exact messages the user-facing
+// parts of the program rely on, and are caught only at the tick boundary or at the top of the
+// command-line tool.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace kurvilo {
+
+// Common base: what() is the message, kind() the failure's name.
+class Failure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    virtual const char* kind() const noexcept = 0;
+};
+
+// A text that the parse or the integer parse rejects.
+class EConvertError : public Failure {
+public:
+    using Failure::Failure;
+    const char* kind() const noexcept override { return "EConvertError"; }
+
+    // "'%s' is not a valid floating point value"
+    static EConvertError notAFloat(std::string_view text);
+    // "'%s' is not a valid integer value"
+    static EConvertError notAnInteger(std::string_view text);
+};
+
+class EInvalidOp : public Failure {
+public:
+    EInvalidOp() : Failure("Invalid floating point operation") {}
+    const char* kind() const noexcept override { return "EInvalidOp"; }
+};
+
+class EZeroDivide : public Failure {
+public:
+    EZeroDivide() : Failure("Floating point division by zero") {}
+    const char* kind() const noexcept override { return "EZeroDivide"; }
+};
+
+class EOverflow : public Failure {
+public:
+    EOverflow() : Failure("Floating point overflow") {}
+    const char* kind() const noexcept override { return "EOverflow"; }
+};
+
+}  // namespace kurvilo

@@ -1,0 +1,77 @@
+// Fixed4: a signed 64-bit count of 1/10000 units, the one number type of the program, with its
+// text form, its parse and the rounding rule that turns a computed extended real into a Fixed4.
+//
+// All arithmetic between a parse and a rounding runs in `Extended`, the x87 80-bit format with a
+// 64-bit significand, rounding to nearest with ties to even.
+#pragma once
+
+#include <compare>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+
+namespace kurvilo {
+
+using Extended = long double;
+static_assert(std::numeric_limits<Extended>::digits == 64,
+              "Kurvilo needs the 80-bit extended format (64-bit significand) as long double");
+static_assert(std::numeric_limits<Extended>::is_iec559);
+
+class Fixed4 {
+public:
+    static constexpr std::int64_t kUnitsPerOne = 10000;
+
+    constexpr Fixed4() noexcept = default;
+    static constexpr Fixed4 fromUnits(std::int64_t units) noexcept { return Fixed4(units); }
+    // Exact: n × 10000 always fits.
+    static constexpr Fixed4 fromInteger(std::int32_t n) noexcept {
+        return Fixed4(std::int64_t{n} * kUnitsPerOne);
+    }
+    static constexpr Fixed4 min() noexcept {
+        return Fixed4(std::numeric_limits<std::int64_t>::min());
+    }
+    static constexpr Fixed4 max() noexcept {
+        return Fixed4(std::numeric_limits<std::int64_t>::max());
+    }
+
+    constexpr std::int64_t units() const noexcept { return units_; }
+    // The value as an extended real: one rounding to the 64-bit significand.
+    Extended value() const noexcept { return static_cast<Extended>(units_) / 10000.0L; }
+
+    friend constexpr bool operator==(Fixed4, Fixed4) noexcept = default;
+    friend constexpr auto operator<=>(Fixed4, Fixed4) noexcept = default;
+
+private:
+    constexpr explicit Fixed4(std::int64_t units) noexcept : units_(units) {}
+    std::int64_t units_ = 0;
+};
+
+// The rounding rule: r is a quantity in units; its nearest integer (ties to even) becomes the
+// unit count. Not finite or outside the unit-count range: EInvalidOp, nothing stored.
+Fixed4 roundUnits(Extended r);
+// The same without a failure: false when r has no Fixed4.
+bool tryRoundUnits(Extended r, std::int64_t& units) noexcept;
+
+// Text form: "0", or an optional "-", the integer digits, and up to four fraction digits (the
+// last never "0") after the decimal separator. At most 21 characters.
+constexpr std::size_t kMaxFixed4Chars = 21;
+std::string toText(Fixed4 value);
+void appendText(std::string& out, Fixed4 value);
+void appendText(std::u32string& out, Fixed4 value);
+// Writes the text form into out (room for kMaxFixed4Chars) and returns its length.
+std::size_t formatTo(char32_t* out, Fixed4 value, char32_t separator) noexcept;
+
+// Parse with the process-wide separator; EConvertError ("'%s' is not a valid floating point
+// value") for anything outside the syntax or the range.
+Fixed4 parseFixed4(std::string_view text);
+Fixed4 parseFixed4(std::u32string_view text);
+// The same with an explicit decimal separator.
+Fixed4 parseFixed4(std::u32string_view text, char32_t separator);
+
+// The elementary arithmetic forms of two Fixed4 values.
+Fixed4 add(Fixed4 a, Fixed4 b);       // exact; EInvalidOp outside the range
+Fixed4 subtract(Fixed4 a, Fixed4 b);  // exact; EInvalidOp outside the range
+
+}  // namespace kurvilo

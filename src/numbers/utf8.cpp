@@ -1,0 +1,90 @@
+#include "numbers/utf8.h"
+
+namespace kurvilo {
+
+void appendUtf32(std::u32string& out, std::string_view s) {
+    constexpr char32_t kReplacement = 0xFFFD;
+    const auto n = s.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        if (b0 < 0x80) {
+            out.push_back(b0);
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        char32_t c = 0;
+        char32_t minimum = 0;
+        if ((b0 & 0xE0) == 0xC0) {
+            extra = 1, c = b0 & 0x1F, minimum = 0x80;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            extra = 2, c = b0 & 0x0F, minimum = 0x800;
+        } else if ((b0 & 0xF8) == 0xF0) {
+            extra = 3, c = b0 & 0x07, minimum = 0x10000;
+        } else {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        if (i + static_cast<std::size_t>(extra) >= n) {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        bool ok = true;
+        for (int k = 1; k <= extra; ++k) {
+            const auto b = static_cast<unsigned char>(s[i + k]);
+            if ((b & 0xC0) != 0x80) {
+                ok = false;
+                break;
+            }
+            c = (c << 6) | (b & 0x3F);
+        }
+        if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+            out.push_back(kReplacement);
+            ++i;
+            continue;
+        }
+        out.push_back(c);
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+}
+
+std::u32string toUtf32(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    appendUtf32(out, utf8);
+    return out;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+void appendUtf8(std::string& out, std::u32string_view text) {
+    for (char32_t c : text) appendUtf8(out, c);
+}
+
+std::string toUtf8(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendUtf8(out, text);
+    return out;
+}
+
+}  // namespace kurvilo

@@ -1,0 +1,44 @@
+#include "common.h"
+#include "numbers/separator.h"
+
+namespace kurvilo {
+namespace {
+
+TEST(Separator, CommaIsWrittenAndIsTheOnlyPointAccepted) {
+    SeparatorGuard guard;
+    setDecimalSeparator(U',');
+    EXPECT_EQ(toText(units(31416)), "3,1416");
+    EXPECT_EQ(parseFixed4(std::string_view("3,1416")).units(), 31416);
+    EXPECT_FAILURE(parseFixed4(std::string_view("3.1416")), EConvertError);
+    EXPECT_EQ(parseFixed4(std::string_view(",5")).units(), 5000);
+}
+
+TEST(Separator, ACharacterOutsideAsciiWorksBothWays) {
+    SeparatorGuard guard;
+    setDecimalSeparator(U'\u066B');  // Arabic decimal separator, two bytes in UTF-8
+    const std::string text = toText(units(-15000));
+    EXPECT_EQ(text, "-1\u066B5");
+    EXPECT_EQ(parseFixed4(text).units(), -15000);
+    EXPECT_EQ(parseFixed4(std::u32string_view(U"-1\u066B5")).units(), -15000);
+    EXPECT_FAILURE(parseFixed4(std::string_view("1.5")), EConvertError);
+    // A truncated multi-byte separator is not a separator.
+    EXPECT_FAILURE(parseFixed4(std::string_view("1\xD9")), EConvertError);
+}
+
+TEST(Separator, LocaleSymbolMustBeExactlyOneCharacter) {
+    EXPECT_EQ(separatorFromLocaleSymbol(","), U',');
+    EXPECT_EQ(separatorFromLocaleSymbol(""), U'.');
+    EXPECT_EQ(separatorFromLocaleSymbol(",,"), U'.');
+    EXPECT_EQ(separatorFromLocaleSymbol("\u066B"), U'\u066B');
+    EXPECT_EQ(separatorFromLocaleSymbol("5"), U'.');
+}
+
+TEST(Separator, UnusableCharactersAreRefused) {
+    SeparatorGuard guard;
+    EXPECT_THROW(setDecimalSeparator(U'5'), std::invalid_argument);
+    EXPECT_THROW(setDecimalSeparator(U'-'), std::invalid_argument);
+    EXPECT_EQ(decimalSeparator(), U'.');
+}
+
+}  // namespace
+}  // namespace kurvilo
