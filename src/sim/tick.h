@@ -1,0 +1,84 @@
+// One run without windows: a plain model of exactly the controls a tick reads and writes, the
+// start and stop actions, and the tick driver Timer1Timer with its one catch-all. The window copies
+// its widgets into the model, calls in, and copies the written parts back; kurvilo-cli run drives
+// the same model headlessly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/plot_surface.h"
+
+namespace kurvilo {
+
+// An integer spin control: its text is read by the integer parse, its minimum when that fails.
+struct SpinControl {
+    std::string text;
+    std::int32_t minimum = 0;
+    std::int32_t maximum = 0;
+};
+
+struct MarkerState {  // Shape1: left/top in window client coordinates
+    bool visible = false;
+    int left = 200;
+    int top = 200;
+};
+
+struct TimerState {  // Timer1
+    int tag = 0;       // run phase: 0 fresh, 1 seeded, 2 drawing
+    int interval = 100;  // milliseconds
+    bool enabled = false;
+};
+
+struct TickFailure {
+    std::string kind;     // "EConvertError", "EInvalidOp", "EZeroDivide", "EOverflow"
+    std::string message;  // the failure's message
+};
+
+struct RunModel {
+    // Read by the tick; the window copies these in before each tick and after each handler.
+    int graphMode = 0;  // RadioGroup1's item index: 0..3
+    std::string edit1;  // first formula ("Ay=", "Ar=", "Y=", "r=")
+    std::string edit2;  // second formula ("Ax=", "Aθ=")
+    std::string labeledEdit12 = "0";  // Vy= / Vr=  (slot 2)
+    std::string labeledEdit13 = "0";  // Y= / r=    (slot 3)
+    std::string labeledEdit15 = "0";  // Vx= / Vθ=  (slot 0)
+    std::string labeledEdit16 = "0";  // X= / θ=    (slot 1)
+    int comboBox1 = 2;  // drawing speed; -1 when nothing is selected
+    int comboBox2 = 1;  // time step
+    int comboBox3 = 1;  // view range Y
+    int comboBox4 = 1;  // view range X
+    bool checkBox1 = false;  // zoom X
+    bool checkBox2 = false;  // zoom Y
+    SpinControl spinEdit1{"0", -200, 200};  // zoom centre X
+    SpinControl spinEdit2{"1", 1, 100};     // zoom half-width X
+    SpinControl spinEdit3{"0", -200, 200};  // zoom centre Y
+    SpinControl spinEdit4{"1", 1, 100};     // zoom half-width Y
+    std::array<std::string, 4> constants{"", "", "", ""};  // keypad's LabeledEdit1..4: a, b, c, d
+
+    // Written (and read back) by the tick and the start/stop actions.
+    std::vector<std::string> listBox1;  // MotionState texts, slots 0..4
+    std::vector<std::string> listBox3;  // previous pixel: px, py
+    PlotSurface surface;                // Image1's bitmap
+    MarkerState shape1;
+    std::string label3;  // status: "" or "エラー"
+    TimerState timer1;
+    bool settingsEnabled = true;  // GroupBox1, 2, 3, 5, RadioGroup1 and Button1
+    bool button16Enabled = false;  // "保存"
+
+    // Why the last tick failed (empty after a good tick); not a control, for the command-line tool.
+    std::optional<TickFailure> lastFailure;
+};
+
+// Button1Click's work: phase 0, lists cleared, settings and save disabled, surface repainted with
+// the grid, Label3 cleared, unzoomed centres zeroed, marker hidden, timer enabled.
+void startAction(RunModel& model);
+// Button2Click's work: settings, start and save enabled; timer disabled.
+void stopAction(RunModel& model);
+// One tick. Any failure is caught here: Label3 := "エラー", stopAction, lastFailure set, false.
+bool Timer1Timer(RunModel& model);
+
+}  // namespace kurvilo
