@@ -25,7 +25,8 @@ BENCHMARK(BM_TextForm);
 
 void BM_ToTextString(benchmark::State& state) {
     const Fixed4 value = Fixed4::fromUnits(-123456);
-    for (auto _ : state) benchmark::DoNotOptimize(kurvilo::toText(value));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kurvilo::toText(value));
 }
 BENCHMARK(BM_ToTextString);
 

@@ -18,7 +18,9 @@ inline void PrintTo(Fixed4 value, std::ostream* os) {
     *os << toText(value) << " (" << value.units() << " units)";
 }
 
-inline Fixed4 units(std::int64_t u) { return Fixed4::fromUnits(u); }
+inline Fixed4 units(std::int64_t u) {
+    return Fixed4::fromUnits(u);
+}
 
 // "ok:<text form>" or "<Kind>: <message>": one string that says what a call gave, so a table
 // can hold values and failures side by side.
@@ -30,20 +32,20 @@ inline std::string outcome(const std::function<Fixed4()>& call) {
     }
 }
 
-#define EXPECT_FAILURE(statement, Kind)                                                    \
-    do {                                                                                   \
-        try {                                                                              \
-            (void)(statement);                                                             \
-            ADD_FAILURE() << #statement " gave no failure, expected " #Kind;               \
-        } catch (const ::kurvilo::Kind&) {                                                 \
-        } catch (const ::kurvilo::Failure& other) {                                        \
+#define EXPECT_FAILURE(statement, Kind)                                                         \
+    do {                                                                                        \
+        try {                                                                                   \
+            (void)(statement);                                                                  \
+            ADD_FAILURE() << #statement " gave no failure, expected " #Kind;                    \
+        } catch (const ::kurvilo::Kind&) {                                                      \
+        } catch (const ::kurvilo::Failure& other) {                                             \
             ADD_FAILURE() << #statement " failed with " << other.kind() << ", expected " #Kind; \
-        }                                                                                  \
+        }                                                                                       \
     } while (false)
 
 // Restores "." as the decimal separator when a test that changed it ends.
 class SeparatorGuard {
-public:
+  public:
     ~SeparatorGuard() { setDecimalSeparator(U'.'); }
 };
 

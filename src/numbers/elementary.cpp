@@ -6,9 +6,13 @@
 
 namespace kurvilo {
 
-Extended sine(Extended x) noexcept { return sinl(x); }
+Extended sine(Extended x) noexcept {
+    return sinl(x);
+}
 
-Extended cosine(Extended x) noexcept { return cosl(x); }
+Extended cosine(Extended x) noexcept {
+    return cosl(x);
+}
 
 Extended tangent(Extended x) {
     const Extended s = sinl(x);
@@ -31,7 +35,9 @@ Extended naturalLog(Extended x) {
     return logl(x);
 }
 
-Extended absolute(Extended x) noexcept { return fabsl(x); }
+Extended absolute(Extended x) noexcept {
+    return fabsl(x);
+}
 
 Extended integralPart(Extended x) noexcept {
     // Whole already (or not finite): nothing to drop. Otherwise |x| < 2^63 and the integer

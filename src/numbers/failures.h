@@ -11,14 +11,14 @@ namespace kurvilo {
 
 // Common base: what() is the message, kind() the failure's name.
 class Failure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
     virtual const char* kind() const noexcept = 0;
 };
 
 // A text that the parse or the integer parse rejects.
 class EConvertError : public Failure {
-public:
+  public:
     using Failure::Failure;
     const char* kind() const noexcept override { return "EConvertError"; }
 
@@ -29,19 +29,19 @@ public:
 };
 
 class EInvalidOp : public Failure {
-public:
+  public:
     EInvalidOp() : Failure("Invalid floating point operation") {}
     const char* kind() const noexcept override { return "EInvalidOp"; }
 };
 
 class EZeroDivide : public Failure {
-public:
+  public:
     EZeroDivide() : Failure("Floating point division by zero") {}
     const char* kind() const noexcept override { return "EZeroDivide"; }
 };
 
 class EOverflow : public Failure {
-public:
+  public:
     EOverflow() : Failure("Floating point overflow") {}
     const char* kind() const noexcept override { return "EOverflow"; }
 };

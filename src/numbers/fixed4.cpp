@@ -12,11 +12,15 @@ namespace {
 
 // Nearest integer, ties to even, under the default rounding mode (never changed in this program).
 // The caller has checked the range.
-inline std::int64_t roundToEven(Extended r) noexcept { return __builtin_llrintl(r); }
+inline std::int64_t roundToEven(Extended r) noexcept {
+    return __builtin_llrintl(r);
+}
 
 // r rounds into the unit-count range: r >= -2^63 and r < 2^63 - 1/2 (2^63 - 1/2 is a tie that
 // goes to the even 2^63). NaN fails both comparisons.
-inline bool inUnitRange(Extended r) noexcept { return r >= -0x1p63L && r < 0x1p63L - 0.5L; }
+inline bool inUnitRange(Extended r) noexcept {
+    return r >= -0x1p63L && r < 0x1p63L - 0.5L;
+}
 
 constexpr std::array<Extended, 28> makePowersOfTen() {
     std::array<Extended, 28> p{};
@@ -69,15 +73,19 @@ std::size_t formatImpl(CharT* out, Fixed4 value, const CharT* sep, std::size_t s
     } else {
         digits[--d] = static_cast<char>('0' + whole);
     }
-    for (; d < sizeof digits; ++d) out[n++] = CharT(digits[d]);
+    for (; d < sizeof digits; ++d)
+        out[n++] = CharT(digits[d]);
 
     if (frac != 0) {
-        for (std::size_t k = 0; k < sepLength; ++k) out[n++] = sep[k];
+        for (std::size_t k = 0; k < sepLength; ++k)
+            out[n++] = sep[k];
         char f[4] = {static_cast<char>('0' + frac / 1000), static_cast<char>('0' + frac / 100 % 10),
                      static_cast<char>('0' + frac / 10 % 10), static_cast<char>('0' + frac % 10)};
         std::size_t len = 4;
-        while (f[len - 1] == '0') --len;
-        for (std::size_t k = 0; k < len; ++k) out[n++] = CharT(f[k]);
+        while (f[len - 1] == '0')
+            --len;
+        for (std::size_t k = 0; k < len; ++k)
+            out[n++] = CharT(f[k]);
     }
     return n;
 }
@@ -93,7 +101,8 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
                std::int64_t& units) noexcept {
     const std::size_t n = s.size();
     std::size_t i = 0;
-    while (i < n && s[i] == CharT(' ')) ++i;
+    while (i < n && s[i] == CharT(' '))
+        ++i;
     bool negative = false;
     if (i < n && (s[i] == CharT('+') || s[i] == CharT('-'))) {
         negative = s[i] == CharT('-');
@@ -149,7 +158,8 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
         }
         if (expNegative) exponent = -exponent;
     }
-    while (i < n && s[i] == CharT(' ')) ++i;
+    while (i < n && s[i] == CharT(' '))
+        ++i;
     if (i != n) return false;
 
     std::int64_t scale = exponent - fractionDigits + 4;
@@ -272,7 +282,9 @@ Fixed4 parseFixed4(std::u32string_view text, char32_t separator) {
     return Fixed4::fromUnits(units);
 }
 
-Fixed4 parseFixed4(std::u32string_view text) { return parseFixed4(text, decimalSeparator()); }
+Fixed4 parseFixed4(std::u32string_view text) {
+    return parseFixed4(text, decimalSeparator());
+}
 
 Fixed4 add(Fixed4 a, Fixed4 b) {
     std::int64_t sum = 0;

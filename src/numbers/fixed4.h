@@ -20,7 +20,7 @@ static_assert(std::numeric_limits<Extended>::digits == 64,
 static_assert(std::numeric_limits<Extended>::is_iec559);
 
 class Fixed4 {
-public:
+  public:
     static constexpr std::int64_t kUnitsPerOne = 10000;
 
     constexpr Fixed4() noexcept = default;
@@ -43,7 +43,7 @@ public:
     friend constexpr bool operator==(Fixed4, Fixed4) noexcept = default;
     friend constexpr auto operator<=>(Fixed4, Fixed4) noexcept = default;
 
-private:
+  private:
     constexpr explicit Fixed4(std::int64_t units) noexcept : units_(units) {}
     std::int64_t units_ = 0;
 };

@@ -19,7 +19,8 @@ template <class CharT>
 bool parseImpl(std::basic_string_view<CharT> s, std::int32_t& value) noexcept {
     const std::size_t n = s.size();
     std::size_t i = 0;
-    while (i < n && s[i] == CharT(' ')) ++i;
+    while (i < n && s[i] == CharT(' '))
+        ++i;
     if (i == n) return false;
 
     bool hex = false;
@@ -30,7 +31,8 @@ bool parseImpl(std::basic_string_view<CharT> s, std::int32_t& value) noexcept {
     } else if (s[i] == CharT('$') || s[i] == CharT('x') || s[i] == CharT('X')) {
         hex = true;
         ++i;
-    } else if (s[i] == CharT('0') && i + 1 < n && (s[i + 1] == CharT('x') || s[i + 1] == CharT('X'))) {
+    } else if (s[i] == CharT('0') && i + 1 < n &&
+               (s[i + 1] == CharT('x') || s[i + 1] == CharT('X'))) {
         hex = true;
         i += 2;
     }
@@ -64,7 +66,9 @@ bool parseImpl(std::basic_string_view<CharT> s, std::int32_t& value) noexcept {
 
 }  // namespace
 
-std::string integerText(std::int32_t n) { return std::to_string(n); }
+std::string integerText(std::int32_t n) {
+    return std::to_string(n);
+}
 
 void appendIntegerText(std::u32string& out, std::int32_t n) {
     char32_t buffer[12];

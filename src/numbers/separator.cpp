@@ -35,7 +35,8 @@ void setDecimalSeparator(char32_t separator) {
     detail::SeparatorState next;
     next.code = separator;
     next.utf8Length = static_cast<unsigned char>(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) next.utf8[i] = bytes[i];
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        next.utf8[i] = bytes[i];
     detail::separatorState = next;
 }
 

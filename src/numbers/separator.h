@@ -17,7 +17,9 @@ struct SeparatorState {
 extern SeparatorState separatorState;
 }  // namespace detail
 
-inline char32_t decimalSeparator() noexcept { return detail::separatorState.code; }
+inline char32_t decimalSeparator() noexcept {
+    return detail::separatorState.code;
+}
 
 inline std::string_view decimalSeparatorUtf8() noexcept {
     return {detail::separatorState.utf8, detail::separatorState.utf8Length};

@@ -77,7 +77,8 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 void appendUtf8(std::string& out, std::u32string_view text) {
-    for (char32_t c : text) appendUtf8(out, c);
+    for (char32_t c : text)
+        appendUtf8(out, c);
 }
 
 std::string toUtf8(std::u32string_view text) {

@@ -1,8 +1,9 @@
+#include "numbers/elementary.h"
+
 #include <cmath>
 #include <limits>
 
 #include "common.h"
-#include "numbers/elementary.h"
 
 namespace kurvilo {
 namespace {
@@ -54,8 +55,15 @@ TEST(Truncation, DropsTheFractionTowardZero) {
         Extended x;
         std::int64_t whole;
     } cases[] = {
-        {3.7L, 3},   {-3.7L, -3}, {0.5L, 0}, {-0.5L, 0}, {-0.99L, 0}, {200.5L, 200},
-        {-1.0L, -1}, {2.5L, 2},   {-2.5L, -2},
+        {3.7L, 3},
+        {-3.7L, -3},
+        {0.5L, 0},
+        {-0.5L, 0},
+        {-0.99L, 0},
+        {200.5L, 200},
+        {-1.0L, -1},
+        {2.5L, 2},
+        {-2.5L, -2},
         {0x1p63L - 0.5L, std::numeric_limits<std::int64_t>::max()},
         {-0x1p63L, std::numeric_limits<std::int64_t>::min()},
         {-0x1p62L - 0.5L, -(std::int64_t{1} << 62)},

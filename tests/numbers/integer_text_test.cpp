@@ -1,5 +1,6 @@
-#include "common.h"
 #include "numbers/integer_text.h"
+
+#include "common.h"
 
 namespace kurvilo {
 namespace {
@@ -9,11 +10,21 @@ TEST(IntegerParse, AcceptsDecimalAndHexadecimalForms) {
         const char* text;
         std::int32_t value;
     } cases[] = {
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {" 12", 12},
-        {"$1F", 31},                {"0x1F", 31},                     {"0X1f", 31},
-        {"x1F", 31},                {"X1F", 31},                      {"$FFFFFFFF", -1},
-        {"$80000000", -2147483647 - 1}, {"$000000001", 1},            {"007", 7},
-        {"+5", 5},                  {"-0", 0},                        {"0", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {" 12", 12},
+        {"$1F", 31},
+        {"0x1F", 31},
+        {"0X1f", 31},
+        {"x1F", 31},
+        {"X1F", 31},
+        {"$FFFFFFFF", -1},
+        {"$80000000", -2147483647 - 1},
+        {"$000000001", 1},
+        {"007", 7},
+        {"+5", 5},
+        {"-0", 0},
+        {"0", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -22,8 +33,8 @@ TEST(IntegerParse, AcceptsDecimalAndHexadecimalForms) {
 }
 
 TEST(IntegerParse, RejectsEverythingElse) {
-    for (const char* text : {"2147483648", "-2147483649", "12 ", "1.5", "-$1F", "+0x1F", "0x",
-                             "$", "", " ", "-", "$100000000", "1e3", "0x1G", "- 1", "x-1"}) {
+    for (const char* text : {"2147483648", "-2147483649", "12 ", "1.5", "-$1F", "+0x1F", "0x", "$",
+                             "", " ", "-", "$100000000", "1e3", "0x1G", "- 1", "x-1"}) {
         SCOPED_TRACE(text);
         EXPECT_FAILURE(parseInteger(std::string_view(text)), EConvertError);
     }

@@ -47,10 +47,9 @@ TEST(Parse, ReadsTheDocumentedForms) {
 
 TEST(Parse, RoundsOnceAtTheFifthDecimalWithTiesToEven) {
     const ParseCase cases[] = {
-        {"0.00005", 0},           {"0.00015", 2},          {"0.00025", 2},
-        {"0.000251", 3},          {"12.34567", 123457},    {"-12.34565", -123456},
-        {"0.00035", 4},           {"-0.00005", 0},         {"0.000049999", 0},
-        {"0.0000500000001", 1},
+        {"0.00005", 0},       {"0.00015", 2},         {"0.00025", 2}, {"0.000251", 3},
+        {"12.34567", 123457}, {"-12.34565", -123456}, {"0.00035", 4}, {"-0.00005", 0},
+        {"0.000049999", 0},   {"0.0000500000001", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
@@ -59,9 +58,11 @@ TEST(Parse, RoundsOnceAtTheFifthDecimalWithTiesToEven) {
 }
 
 TEST(Parse, RejectsTextsOutsideTheSyntaxOrRange) {
-    for (const char* text : {"", "abc", "E5", "- 5", "+ 5", "1 2", "1.2.3", "1,5", "1e15",
-                             "922337203685477.5808", "1e-6000", "\t1", "1\t", "-", "+", "e",
-                             "1e5000", "1e4999", "0e5000", "--1", "1-", "0x10", "1e+-3", " "}) {
+    for (const char* text : {"",        "abc",    "E5",     "- 5",    "+ 5",
+                             "1 2",     "1.2.3",  "1,5",    "1e15",   "922337203685477.5808",
+                             "1e-6000", "\t1",    "1\t",    "-",      "+",
+                             "e",       "1e5000", "1e4999", "0e5000", "--1",
+                             "1-",      "0x10",   "1e+-3",  " "}) {
         SCOPED_TRACE(text);
         EXPECT_FAILURE(parseFixed4(std::string_view(text)), EConvertError);
     }

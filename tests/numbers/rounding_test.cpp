@@ -12,8 +12,16 @@ TEST(RoundingRule, ExactHalvesGoToTheEvenInteger) {
         Extended r;
         std::int64_t units;
     } cases[] = {
-        {2.5L, 2},   {3.5L, 4},   {-2.5L, -2}, {-3.5L, -4}, {0.5L, 0},
-        {-0.5L, 0},  {1.5L, 2},   {2.4999L, 2}, {-0.4L, 0}, {4987.5L, 4988},
+        {2.5L, 2},
+        {3.5L, 4},
+        {-2.5L, -2},
+        {-3.5L, -4},
+        {0.5L, 0},
+        {-0.5L, 0},
+        {1.5L, 2},
+        {2.4999L, 2},
+        {-0.4L, 0},
+        {4987.5L, 4988},
         {0x1p63L - 1.0L, std::numeric_limits<std::int64_t>::max()},
         {-0x1p63L, std::numeric_limits<std::int64_t>::min()},
         {0x1p63L - 1.5L, std::numeric_limits<std::int64_t>::max() - 1},
@@ -30,10 +38,10 @@ TEST(RoundingRule, ZeroIsNeverNegative) {
 }
 
 TEST(RoundingRule, FailsWithInvalidOpOutsideTheUnitRange) {
-    for (Extended r : {0x1p63L, 0x1p63L - 0.5L, -0x1p63L - 1.0L, 1e30L, -1e30L,
-                       std::numeric_limits<Extended>::infinity(),
-                       -std::numeric_limits<Extended>::infinity(),
-                       std::numeric_limits<Extended>::quiet_NaN()}) {
+    for (Extended r :
+         {0x1p63L, 0x1p63L - 0.5L, -0x1p63L - 1.0L, 1e30L, -1e30L,
+          std::numeric_limits<Extended>::infinity(), -std::numeric_limits<Extended>::infinity(),
+          std::numeric_limits<Extended>::quiet_NaN()}) {
         SCOPED_TRACE(static_cast<double>(r));
         EXPECT_FAILURE(roundUnits(r), EInvalidOp);
     }

@@ -1,5 +1,6 @@
-#include "common.h"
 #include "numbers/separator.h"
+
+#include "common.h"
 
 namespace kurvilo {
 namespace {

@@ -48,7 +48,8 @@ TEST(TextForm, Utf32FormMatchesUtf8Form) {
         std::u32string wide;
         appendText(wide, Fixed4::fromUnits(u));
         std::string narrow;
-        for (char32_t c : wide) narrow.push_back(static_cast<char>(c));
+        for (char32_t c : wide)
+            narrow.push_back(static_cast<char>(c));
         EXPECT_EQ(narrow, toText(Fixed4::fromUnits(u)));
     }
 }
