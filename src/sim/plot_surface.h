@@ -11,7 +11,7 @@
 namespace kurvilo {
 
 class PlotSurface {
-public:
+  public:
     static constexpr int kSize = 401;
     static constexpr std::uint32_t kWhite = 0xFFFFFFFF;
     static constexpr std::uint32_t kBlack = 0xFF000000;
@@ -28,6 +28,8 @@ public:
     void setBrushColor(std::uint32_t argb) noexcept { brushColor_ = argb; }
     void setBrushClear(bool clear) noexcept { brushClear_ = clear; }
     std::uint32_t penColor() const noexcept { return penColor_; }
+    std::uint32_t brushColor() const noexcept { return brushColor_; }
+    bool brushClear() const noexcept { return brushClear_; }
 
     // Outline with the pen and fill with the brush (unless clear), right/bottom exclusive.
     void rectangle(int x1, int y1, int x2, int y2);
@@ -38,7 +40,7 @@ public:
     int penX() const noexcept { return penX_; }
     int penY() const noexcept { return penY_; }
 
-private:
+  private:
     std::array<std::uint32_t, kSize * kSize> pixels_;
     std::uint32_t penColor_ = kBlack;
     std::uint32_t brushColor_ = kWhite;
@@ -49,5 +51,9 @@ private:
 
 // The main window's create handler: white surface, black 1-pixel frame, then brush black and clear.
 void paintStartupFrame(PlotSurface& surface);
+
+// The start action's repaint: white, a silver grid at 0, 20, ..., 400 in both directions (its
+// outer lines replace the frame), then pen black, brush black and clear for the run's lines.
+void repaintForRun(PlotSurface& surface);
 
 }  // namespace kurvilo

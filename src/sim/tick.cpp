@@ -1,10 +1,176 @@
 #include "sim/tick.h"
 
+#include <exception>
+
+#include "formula/evaluate.h"
+#include "numbers/failures.h"
+#include "numbers/fixed4.h"
+#include "numbers/integer_text.h"
+#include "sim/list_items.h"
+#include "sim/motion.h"
+#include "sim/view_mapping.h"
+
 namespace kurvilo {
 
-// Placeholder so the tree builds while the tick driver is written.
-void startAction(RunModel& model) { model.timer1.enabled = true; }
-void stopAction(RunModel& model) { model.timer1.enabled = false; }
-bool Timer1Timer(RunModel&) { return false; }
+namespace {
+
+std::int32_t readSpin(const SpinControl& spin) noexcept {
+    return readSpinControl(spin.text, spin.minimum);
+}
+
+std::int64_t axisScale(int viewRangeIndex, bool zoomOn, const SpinControl& halfWidth) noexcept {
+    return zoomOn ? zoomScale(readSpin(halfWidth)) : viewRangeScale(viewRangeIndex);
+}
+
+// ComboBox1's drawing speed; no selection or any other index leaves the interval as it is.
+int intervalFor(int comboBox1Index, int current) noexcept {
+    switch (comboBox1Index) {
+        case 0:
+            return 1000;
+        case 1:
+            return 100;
+        case 2:
+            return 10;
+        default:
+            return current;
+    }
+}
+
+// What the formula engine substitutes: ListBox1's five texts and the keypad's constants. The
+// buffer is kept between ticks so that copying the texts in allocates nothing once it has grown.
+const FormulaInputs& formulaInputs(const RunModel& model) {
+    thread_local FormulaInputs inputs;
+    for (std::size_t i = 0; i < MotionState::kSlotCount; ++i) {
+        inputs.values[i] = listItem(model.listBox1, i);
+    }
+    inputs.constants = model.constants;
+    return inputs;
+}
+
+// Steps 1 to 12 of a tick. Everything the tick does before a failure stays; ListBox1 and ListBox3
+// are rewritten only at the very end, so a failure in the formulas, the mapping or the step
+// leaves them as the tick before wrote them.
+void runTick(RunModel& model) {
+    // 1, 2: time step and scales, every tick, Y before X.
+    const Fixed4 dt = timeStepFor(model.comboBox2);
+    const std::int64_t scaleY = axisScale(model.comboBox3, model.checkBox2, model.spinEdit4);
+    const std::int64_t scaleX = axisScale(model.comboBox4, model.checkBox1, model.spinEdit2);
+
+    // 3: a fresh run seeds the state exactly as typed.
+    if (model.timer1.tag == 0) {
+        model.listBox1.clear();
+        model.listBox3.clear();
+        drawAxes(model.surface);
+        model.listBox1 = {model.labeledEdit15, model.labeledEdit16, model.labeledEdit12,
+                          model.labeledEdit13, "0"};
+        model.timer1.tag = 1;
+        model.timer1.interval = intervalFor(model.comboBox1, model.timer1.interval);
+    }
+
+    // 4: both formulas see the state before this tick's step.
+    const FormulaInputs& inputs = formulaInputs(model);
+    const Fixed4 e2 = EvaluateFormula(model.edit2, inputs);
+    const Fixed4 e1 = EvaluateFormula(model.edit1, inputs);
+
+    const GraphMode mode = graphModeFromIndex(model.graphMode);
+
+    // 5: the start pixel, from the typed initial texts. Each coordinate is stored as soon as it
+    // is known, so a failure in Y leaves X behind.
+    if (model.timer1.tag == 1) {
+        model.listBox3.clear();
+        const AxisView startX{scaleX, readSpin(model.spinEdit1)};
+        model.listBox3.push_back(toText(pixelCoordinateX(
+            startPlotX(mode, model.labeledEdit16, model.labeledEdit13, e1), startX)));
+        const AxisView startY{scaleY, readSpin(model.spinEdit3)};
+        model.listBox3.push_back(toText(pixelCoordinateY(
+            startPlotY(mode, model.labeledEdit16, model.labeledEdit13, e1), startY)));
+        model.timer1.tag = 2;
+    }
+
+    // 6: the state, read back from its texts.
+    MotionState state;
+    for (std::size_t i = 0; i < MotionState::kSlotCount; ++i) {
+        state.slots[i] = parseFixed4(listItem(model.listBox1, i));
+    }
+
+    // 7: the pen goes to the pixel the tick before reached.
+    const std::int32_t fromX = parseInteger(listItem(model.listBox3, 0));
+    const std::int32_t fromY = parseInteger(listItem(model.listBox3, 1));
+    model.surface.moveTo(fromX, fromY);
+
+    // 8: the pixel of the state before the step; the centres are read at every mapping.
+    const AxisView xView{scaleX, readSpin(model.spinEdit1)};
+    const AxisView yView{scaleY, readSpin(model.spinEdit3)};
+    const Pixel pixel = mapToPixel(plotPoint(mode, state, e1), xView, yView);
+
+    // 9: the step. Nothing after it can fail.
+    const MotionState next = motionStep(mode, state, e1, e2, dt);
+
+    // 10, 11: the segment, then the marker.
+    model.surface.lineTo(pixel.x, pixel.y);
+    model.shape1.visible = true;
+    if (markerShows(pixel)) {
+        model.shape1.left = pixel.x;
+        model.shape1.top = pixel.y;
+    } else {
+        model.shape1.visible = false;
+    }
+
+    // 12: the lists, rewritten in place (their strings keep their buffers).
+    model.listBox1.resize(MotionState::kSlotCount);
+    for (std::size_t i = 0; i < MotionState::kSlotCount; ++i) {
+        model.listBox1[i].clear();
+        appendText(model.listBox1[i], next.slots[i]);
+    }
+    model.listBox3.resize(2);
+    model.listBox3[0].clear();
+    appendText(model.listBox3[0], Fixed4::fromInteger(pixel.x));
+    model.listBox3[1].clear();
+    appendText(model.listBox3[1], Fixed4::fromInteger(pixel.y));
+}
+
+void failTick(RunModel& model, std::string kind, std::string message) {
+    model.label3 = "エラー";
+    stopAction(model);
+    model.lastFailure = TickFailure{std::move(kind), std::move(message)};
+}
+
+}  // namespace
+
+void startAction(RunModel& model) {
+    model.timer1.tag = 0;
+    model.listBox1.clear();
+    model.listBox3.clear();
+    model.settingsEnabled = false;
+    model.button16Enabled = false;
+    repaintForRun(model.surface);
+    model.label3.clear();
+    if (!model.checkBox1) model.spinEdit1.text = "0";
+    if (!model.checkBox2) model.spinEdit3.text = "0";
+    model.shape1.visible = false;
+    model.timer1.enabled = true;
+    model.lastFailure.reset();
+}
+
+void stopAction(RunModel& model) {
+    model.settingsEnabled = true;
+    model.button16Enabled = true;
+    model.timer1.enabled = false;
+}
+
+bool Timer1Timer(RunModel& model) {
+    // The one place where failures are caught: the tick ends where it failed, "エラー" shows
+    // and the run stops as if "描写中止" had been pressed.
+    try {
+        runTick(model);
+        model.lastFailure.reset();
+        return true;
+    } catch (const Failure& failure) {
+        failTick(model, failure.kind(), failure.what());
+    } catch (const std::exception& other) {
+        failTick(model, "Exception", other.what());
+    }
+    return false;
+}
 
 }  // namespace kurvilo

@@ -1,0 +1,135 @@
+#include "sim/view_mapping.h"
+
+#include "numbers/elementary.h"
+#include "numbers/failures.h"
+#include "numbers/integer_text.h"
+
+namespace kurvilo {
+
+namespace {
+
+// The surface's centre pixel: the centre value lands one pixel right of and below the axes.
+constexpr Extended kCentrePixel = 201.0L;
+
+// a ÷ b with the arithmetic failures of a division by zero.
+Extended divide(Extended a, Extended b) {
+    if (b == 0.0L) {
+        if (a == 0.0L) throw EInvalidOp();
+        throw EZeroDivide();
+    }
+    return a / b;
+}
+
+// The integral part as a whole Fixed4: the rounding rule has nothing left to round.
+Fixed4 wholeCoordinate(Extended pixel) {
+    return roundUnits(integralPart(pixel) * 10000.0L);
+}
+
+Extended unitsOf(Fixed4 value) noexcept {
+    return static_cast<Extended>(value.units());
+}
+
+}  // namespace
+
+std::int64_t viewRangeScale(int comboIndex) noexcept {
+    switch (comboIndex) {
+        case 0:
+            return 100;
+        case 2:
+            return 10000;
+        default:
+            return 1000;
+    }
+}
+
+std::int64_t zoomScale(std::int32_t halfWidth) noexcept {
+    // w ÷ 200 × 10000 is a whole number for every whole w: 50·w exactly.
+    return std::int64_t{halfWidth} * 50;
+}
+
+PlotPoint plotPoint(GraphMode mode, const MotionState& state, Fixed4 e1) {
+    const Fixed4 p1 = state.slots[MotionState::kPosition1];
+    const Fixed4 p2 = state.slots[MotionState::kPosition2];
+    switch (mode) {
+        case GraphMode::CartesianMotion:
+            return {unitsOf(p1), unitsOf(p2)};
+        case GraphMode::CartesianCurve:
+            return {unitsOf(p1), unitsOf(e1)};
+        case GraphMode::PolarMotion:
+            return {cosine(p1.value()) * unitsOf(p2), sine(p1.value()) * unitsOf(p2)};
+        case GraphMode::PolarCurve:
+            return {cosine(p1.value()) * unitsOf(e1), sine(p1.value()) * unitsOf(e1)};
+    }
+    return {};
+}
+
+Extended startPlotX(GraphMode mode, std::string_view slot1Text, std::string_view slot3Text,
+                    Fixed4 e1) {
+    switch (mode) {
+        case GraphMode::CartesianMotion:
+        case GraphMode::CartesianCurve:
+            return unitsOf(parseFixed4(slot1Text));
+        case GraphMode::PolarMotion: {
+            const Fixed4 theta = parseFixed4(slot1Text);
+            return cosine(theta.value()) * unitsOf(parseFixed4(slot3Text));
+        }
+        case GraphMode::PolarCurve:
+            return cosine(parseFixed4(slot1Text).value()) * unitsOf(e1);
+    }
+    return 0.0L;
+}
+
+Extended startPlotY(GraphMode mode, std::string_view slot1Text, std::string_view slot3Text,
+                    Fixed4 e1) {
+    switch (mode) {
+        case GraphMode::CartesianMotion:
+            return unitsOf(parseFixed4(slot3Text));
+        case GraphMode::CartesianCurve:
+            return unitsOf(e1);
+        case GraphMode::PolarMotion: {
+            const Fixed4 theta = parseFixed4(slot1Text);
+            return sine(theta.value()) * unitsOf(parseFixed4(slot3Text));
+        }
+        case GraphMode::PolarCurve:
+            return sine(parseFixed4(slot1Text).value()) * unitsOf(e1);
+    }
+    return 0.0L;
+}
+
+Fixed4 pixelCoordinateX(Extended xUnits, const AxisView& view) {
+    const Extended centre = static_cast<Extended>(view.centre) * 10000.0L;
+    return wholeCoordinate(divide(xUnits - centre, static_cast<Extended>(view.scale)) +
+                           kCentrePixel);
+}
+
+Fixed4 pixelCoordinateY(Extended yUnits, const AxisView& view) {
+    const Extended centre = static_cast<Extended>(view.centre) * 10000.0L;
+    return wholeCoordinate(kCentrePixel -
+                           divide(yUnits - centre, static_cast<Extended>(view.scale)));
+}
+
+std::int32_t pixelFromCoordinate(Fixed4 coordinate) {
+    // The coordinate travels as text, like every value; the integer parse is what limits it to
+    // 32 bits.
+    return parseInteger(toText(coordinate));
+}
+
+std::string pixelText(std::int32_t coordinate) {
+    return toText(Fixed4::fromInteger(coordinate));
+}
+
+Pixel mapToPixel(const PlotPoint& point, const AxisView& xView, const AxisView& yView) {
+    Pixel p;
+    p.x = pixelFromCoordinate(pixelCoordinateX(point.x, xView));
+    p.y = pixelFromCoordinate(pixelCoordinateY(point.y, yView));
+    return p;
+}
+
+void drawAxes(PlotSurface& surface) {
+    surface.moveTo(200, 0);
+    surface.lineTo(200, 401);
+    surface.moveTo(401, 200);
+    surface.lineTo(0, 200);
+}
+
+}  // namespace kurvilo
