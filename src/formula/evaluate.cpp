@@ -243,7 +243,6 @@ Fixed4 Engine::evaluate(std::string_view formula, const FormulaInputs& inputs) {
     convertedConstants_ = 0;
     counterText_.assign(U"0");
     piText_.clear();
-    appendText(piText_, Fixed4::fromUnits(31416));
 
     work_.clear();
     appendUtf32(work_, formula);
@@ -274,6 +273,7 @@ const std::u32string& Engine::nameText(const Name& name) {
         case Source::Pi:
             break;
     }
+    if (piText_.empty()) appendText(piText_, Fixed4::fromUnits(31416));
     return piText_;
 }
 
