@@ -1,0 +1,194 @@
+#include <string>
+
+#include "common.h"
+#include "tick_support.h"
+
+namespace kurvilo {
+namespace {
+
+// Everything a failed tick must leave as the window shows it after "描写中止".
+void expectStoppedWithError(const RunModel& model, const char* kind) {
+    EXPECT_EQ(model.label3, "エラー");
+    EXPECT_FALSE(model.timer1.enabled);
+    EXPECT_TRUE(model.settingsEnabled);
+    EXPECT_TRUE(model.button16Enabled);
+    ASSERT_TRUE(model.lastFailure.has_value());
+    EXPECT_EQ(model.lastFailure->kind, kind) << model.lastFailure->message;
+}
+
+TEST(FirstTickFailure, FailingFormulaLeavesTheSeedsAndTheAxes) {
+    auto model = newModel(0, "1/0", "0");
+    model->labeledEdit16 = "1.50";
+    startAction(*model);
+
+    EXPECT_FALSE(Timer1Timer(*model));
+
+    expectStoppedWithError(*model, "EZeroDivide");
+    EXPECT_EQ(model->lastFailure->message, "Floating point division by zero");
+    EXPECT_EQ(model->listBox1, (Texts{"0", "1.50", "0", "0", "0"}));
+    EXPECT_TRUE(model->listBox3.empty());
+    EXPECT_EQ(model->timer1.tag, 1);
+    EXPECT_EQ(model->timer1.interval, 10);
+    EXPECT_TRUE(sameSurface(model->surface, *gridWithAxes()));
+    EXPECT_FALSE(model->shape1.visible);
+}
+
+TEST(FirstTickFailure, SecondFormulaIsEvaluatedFirst) {
+    auto model = newModel(0, "ln(0)", "ln(-1)");
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EInvalidOp");
+}
+
+TEST(FirstTickFailure, BadInitialTextFailsAtTheStartPixelAfterItsX) {
+    // Slot 3's text is first parsed for the start pixel's Y, after X has been stored.
+    auto model = newModel(0, "0", "0");
+    model->labeledEdit13 = "abc";
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EConvertError");
+    EXPECT_EQ(model->lastFailure->message, "'abc' is not a valid floating point value");
+    EXPECT_EQ(model->listBox1, (Texts{"0", "0", "0", "abc", "0"}));
+    EXPECT_EQ(model->listBox3, (Texts{"201"}));
+    EXPECT_EQ(model->timer1.tag, 1);
+}
+
+TEST(FirstTickFailure, CurveModesMeetABadSlotThreeTextWhenReadingTheState) {
+    // The curve modes never read "Y=" for the start pixel; the state read-back still parses it.
+    auto model = newModel(2, "1", "");
+    model->labeledEdit13 = "";
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EConvertError");
+    EXPECT_EQ(model->lastFailure->message, "'' is not a valid floating point value");
+    EXPECT_EQ(model->listBox1, (Texts{"0", "0", "0", "", "0"}));
+    EXPECT_EQ(model->listBox3, (Texts{"201", "191"}));
+    EXPECT_EQ(model->timer1.tag, 2);
+}
+
+TEST(FirstTickFailure, FormulaReadingABadSlotFailsBeforeTheStartPixel) {
+    auto model = newModel(0, "vy", "0");
+    model->labeledEdit12 = "fast";
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EConvertError");
+    EXPECT_TRUE(model->listBox3.empty());
+}
+
+TEST(FirstTickFailure, StartPixelBeyondTheFixed4RangeFailsAtTheRounding) {
+    auto model = newModel(0, "0", "0");
+    model->comboBox4 = 0;  // 100 units per pixel
+    model->labeledEdit16 = "900000000000000";
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EInvalidOp");
+    EXPECT_TRUE(model->listBox3.empty());
+}
+
+TEST(FirstTickFailure, StartPixelBeyondThirtyTwoBitsIsStoredThenFailsWhenReadBack) {
+    auto model = newModel(0, "0", "0");
+    model->comboBox4 = 0;
+    model->labeledEdit16 = "30000000";  // pixel 3000000201
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EConvertError");
+    EXPECT_EQ(model->lastFailure->message, "'3000000201' is not a valid integer value");
+    EXPECT_EQ(model->listBox3, (Texts{"3000000201", "201"}));
+    EXPECT_EQ(model->timer1.tag, 2);
+}
+
+// A run that moves x by 10^7 per tick on the finest view: pixels 201, 10^9 + 201,
+// 2·10^9 + 201, then 3·10^9 + 201, which no longer fits in 32 bits.
+std::unique_ptr<RunModel> runawayRun() {
+    auto model = newModel(0, "0", "0");
+    model->comboBox4 = 0;
+    model->labeledEdit15 = "1000000000";
+    startAction(*model);
+    return model;
+}
+
+TEST(LaterTickFailure, PointLeavingTheThirtyTwoBitRangeKeepsThePreviousTick) {
+    auto model = runawayRun();
+    ASSERT_EQ(runTicks(*model, 3), 3);
+    EXPECT_EQ(model->listBox3, (Texts{"2000000201", "201"}));
+    const Texts values = model->listBox1;
+    const Texts pixel = model->listBox3;
+    const MarkerState marker = model->shape1;
+    auto picture = std::make_unique<PlotSurface>(model->surface);
+
+    EXPECT_FALSE(Timer1Timer(*model));
+
+    expectStoppedWithError(*model, "EConvertError");
+    EXPECT_EQ(model->lastFailure->message, "'3000000201' is not a valid integer value");
+    EXPECT_EQ(model->listBox1, values);
+    EXPECT_EQ(model->listBox3, pixel);
+    EXPECT_EQ(model->shape1.visible, marker.visible);
+    EXPECT_TRUE(sameSurface(model->surface, *picture));
+    EXPECT_EQ(model->timer1.tag, 2);
+}
+
+TEST(LaterTickFailure, ClippedRunKeepsDrawingUntilItLeavesTheRange) {
+    auto model = runawayRun();
+    ASSERT_EQ(runTicks(*model, 10), 3);
+    // The second segment ran from (201, 201) far to the right: the row is black to the edge.
+    for (int x = 201; x <= 400; ++x)
+        EXPECT_EQ(model->surface.pixel(x, 201), PlotSurface::kBlack);
+    EXPECT_FALSE(model->shape1.visible);
+}
+
+TEST(FirstTickFailure, ValueLeavingTheFixed4RangeInTheStep) {
+    // vy + 100·0.01 passes 922337203685477.5807; the start pixel and the mapping came first.
+    auto model = newModel(0, "100", "0");
+    model->labeledEdit12 = "922337203685477";
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EInvalidOp");
+    EXPECT_EQ(model->listBox1, (Texts{"0", "0", "922337203685477", "0", "0"}));
+    EXPECT_EQ(model->listBox3, (Texts{"201", "201"}));
+    EXPECT_EQ(model->timer1.tag, 2);
+}
+
+TEST(LaterTickFailure, FormulaFailingMidRunKeepsThePreviousTick) {
+    // 1/(t − 0.02) divides by zero on the third tick, when t is 0.02.
+    auto model = newModel(0, "1/(t-0.02)", "0");
+    startAction(*model);
+    ASSERT_EQ(runTicks(*model, 2), 2);
+    const Texts values = model->listBox1;
+    const Texts pixel = model->listBox3;
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EZeroDivide");
+    EXPECT_EQ(model->listBox1, values);
+    EXPECT_EQ(model->listBox3, pixel);
+}
+
+TEST(MissingListItem, FailsTheTickLikeAnyOtherFailure) {
+    auto model = newModel(0, "0", "0");
+    startAction(*model);
+    ASSERT_TRUE(Timer1Timer(*model));
+    model->listBox3.pop_back();
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EStringListError");
+    EXPECT_EQ(model->lastFailure->message, "List index out of bounds (1)");
+}
+
+TEST(BrokenGraphMode, FailsTheTickInsteadOfGuessing) {
+    auto model = newModel(7, "0", "0");
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "Exception");
+}
+
+TEST(Recovery, AGoodTickClearsTheLastFailureAndTheNextStartClearsTheError) {
+    auto model = newModel(0, "1/0", "0");
+    startAction(*model);
+    ASSERT_FALSE(Timer1Timer(*model));
+    model->edit1 = "0";
+    startAction(*model);
+    EXPECT_EQ(model->label3, "");
+    EXPECT_FALSE(model->lastFailure);
+    EXPECT_TRUE(Timer1Timer(*model));
+    EXPECT_FALSE(model->lastFailure);
+}
+
+}  // namespace
+}  // namespace kurvilo
