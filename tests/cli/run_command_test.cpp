@@ -1,0 +1,356 @@
+// kurvilo-cli run, driven as a program: its trace and its picture must be exactly what the same
+// settings give in-process through the tick model the window uses.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+#include "sim/plot_surface.h"
+#include "sim/tick.h"
+#include "sim/view_mapping.h"
+
+namespace kurvilo {
+namespace {
+
+using testing::CliResult;
+using testing::runCli;
+
+class TempFile {
+  public:
+    explicit TempFile(const char* suffix) {
+        static int counter = 0;
+        path_ = "/tmp/kurvilo-run-test-" + std::to_string(getpid()) + "-" +
+                std::to_string(counter++) + suffix;
+    }
+    ~TempFile() { std::remove(path_.c_str()); }
+    const std::string& path() const { return path_; }
+    std::string contents() const {
+        std::ifstream in(path_, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+  private:
+    std::string path_;
+};
+
+// A Windows bitmap read back into 0xFFRRGGBB pixels, top row first; empty when the file is not
+// an uncompressed 24- or 32-bit BMP.
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+std::uint32_t little(const std::string& b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) {
+        v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
+    }
+    return v;
+}
+
+Bitmap readBmp(const std::string& bytes) {
+    Bitmap bmp;
+    if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return bmp;
+    const std::uint32_t offset = little(bytes, 10, 4);
+    const auto width = static_cast<std::int32_t>(little(bytes, 18, 4));
+    const auto height = static_cast<std::int32_t>(little(bytes, 22, 4));
+    const std::uint32_t bpp = little(bytes, 28, 2);
+    const std::uint32_t compression = little(bytes, 30, 4);
+    if ((bpp != 24 && bpp != 32) || compression != 0 || width <= 0 || height == 0) return bmp;
+    const int rows = height < 0 ? -height : height;
+    const std::size_t stride = (static_cast<std::size_t>(width) * bpp + 31) / 32 * 4;
+    if (bytes.size() < offset + stride * static_cast<std::size_t>(rows)) return bmp;
+    bmp.width = width;
+    bmp.height = rows;
+    bmp.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        const int y = height > 0 ? rows - 1 - row : row;  // bottom-up unless the height is < 0
+        const std::size_t base = offset + stride * static_cast<std::size_t>(row);
+        for (int x = 0; x < width; ++x) {
+            const std::size_t p = base + static_cast<std::size_t>(x) * bpp / 8;
+            const std::uint32_t blue = static_cast<unsigned char>(bytes[p]);
+            const std::uint32_t green = static_cast<unsigned char>(bytes[p + 1]);
+            const std::uint32_t red = static_cast<unsigned char>(bytes[p + 2]);
+            bmp.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                       static_cast<std::size_t>(x)] = 0xFF000000 | red << 16 | green << 8 | blue;
+        }
+    }
+    return bmp;
+}
+
+// How many pixels of the picture differ from the surface; -1 when it is not 401 × 401.
+long differingPixels(const Bitmap& bmp, const PlotSurface& surface) {
+    if (bmp.width != PlotSurface::kSize || bmp.height != PlotSurface::kSize) return -1;
+    long n = 0;
+    for (std::size_t i = 0; i < bmp.pixels.size(); ++i)
+        n += bmp.pixels[i] != surface.data()[i];
+    return n;
+}
+
+// The in-process run: the start action and up to n ticks, with the trace rows the tool writes.
+struct InProcessRun {
+    std::unique_ptr<RunModel> model = std::make_unique<RunModel>();
+    std::string trace = "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n";
+    bool failed = false;
+};
+
+InProcessRun runInProcess(const std::function<void(RunModel&)>& settings, int ticks) {
+    InProcessRun run;
+    run.model->constants = {"0", "0", "0", "0"};
+    settings(*run.model);
+    paintStartupFrame(run.model->surface);
+    startAction(*run.model);
+    for (int tick = 1; tick <= ticks; ++tick) {
+        if (!Timer1Timer(*run.model)) {
+            run.failed = true;
+            break;
+        }
+        run.trace += std::to_string(tick);
+        for (const auto& text : run.model->listBox1)
+            run.trace += "\t" + text;
+        for (const auto& text : run.model->listBox3)
+            run.trace += "\t" + text;
+        run.trace += "\n";
+    }
+    return run;
+}
+
+std::vector<std::string> withOutputs(std::vector<std::string> args, const TempFile& trace,
+                                     const TempFile& bmp) {
+    args.insert(args.end(), {"--trace", trace.path(), "--bmp", bmp.path()});
+    return args;
+}
+
+TEST(RunCommand, TypicalRoadTraceStartsAsTheWindowShowsIt) {
+    const CliResult r = runCli({"run", "--mode", "0", "--f1", "-y", "--f2", "-x", "--x0", "5",
+                                "--vy0", "5", "--ticks", "2", "--trace", "-"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n"
+              "1\t-0.05\t4.9995\t5\t0.05\t0.01\t251\t201\n"
+              "2\t-0.1\t4.9985\t4.9995\t0.1\t0.02\t250\t200\n");
+}
+
+TEST(RunCommand, TraceAndPictureMatchTheTickModelForEveryOption) {
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        int ticks;
+        std::function<void(RunModel&)> settings;
+    } cases[] = {
+        {"harmonic oscillator",
+         {"--mode", "cartesian-motion", "--f1", "-y", "--f2", "-x", "--x0", "5", "--vy0", "5"},
+         300,
+         [](RunModel& m) {
+             m.edit1 = "-y";
+             m.edit2 = "-x";
+             m.labeledEdit16 = "5";
+             m.labeledEdit12 = "5";
+         }},
+        {"polar motion with its aliases, a coarse step and the small range",
+         {"--mode", "1",         "--f1",      "0",        "--f2",      "0",     "--r0",
+          "1.5",    "--vtheta0", "2",         "--theta0", "0.3",       "--vr0", "0.1",
+          "--step", "1/10",      "--range-x", "2",        "--range-y", "2"},
+         120,
+         [](RunModel& m) {
+             m.graphMode = 1;
+             m.edit1 = "0";
+             m.edit2 = "0";
+             m.labeledEdit13 = "1.5";
+             m.labeledEdit15 = "2";
+             m.labeledEdit16 = "0.3";
+             m.labeledEdit12 = "0.1";
+             m.comboBox2 = 0;
+             m.comboBox3 = 0;
+             m.comboBox4 = 0;
+         }},
+        {"cartesian curve with constants, zoom on both axes and the fine step",
+         {"--mode", "cartesian-curve", "--f1", "a*x^2+b", "--vx0", "1", "--x0=-2", "--a", "0.5",
+          "--b=-1", "--zoom-x", "-1,3", "--zoom-y", "2,5", "--step", "1/1000"},
+         4000,
+         [](RunModel& m) {
+             m.graphMode = 2;
+             m.edit1 = "a*x^2+b";
+             m.labeledEdit15 = "1";
+             m.labeledEdit16 = "-2";
+             m.constants = {"0.5", "-1", "0", "0"};
+             m.checkBox1 = true;
+             m.spinEdit1.text = "-1";
+             m.spinEdit2.text = "3";
+             m.checkBox2 = true;
+             m.spinEdit3.text = "2";
+             m.spinEdit4.text = "5";
+             m.comboBox2 = 2;
+         }},
+        {"polar curve on the wide range",
+         {"--mode", "polar-curve", "--f1", "100sin(3θ)", "--vtheta0", "1", "--range-x", "200",
+          "--range-y", "200", "--c", "7", "--d", "8"},
+         700,
+         [](RunModel& m) {
+             m.graphMode = 3;
+             m.edit1 = "100sin(3θ)";
+             m.labeledEdit15 = "1";
+             m.comboBox3 = 2;
+             m.comboBox4 = 2;
+             m.constants = {"0", "0", "7", "8"};
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFile trace(".tsv");
+        TempFile bmp(".bmp");
+        std::vector<std::string> args{"run", "--ticks", std::to_string(c.ticks)};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const CliResult r = runCli(withOutputs(args, trace, bmp));
+        ASSERT_EQ(r.status, 0);
+
+        const InProcessRun expected = runInProcess(c.settings, c.ticks);
+        ASSERT_FALSE(expected.failed) << expected.model->lastFailure->message;
+        EXPECT_EQ(trace.contents(), expected.trace);
+        EXPECT_EQ(differingPixels(readBmp(bmp.contents()), expected.model->surface), 0);
+    }
+}
+
+TEST(RunCommand, BitmapReadsBackAsTheSurfaceWithGridAxesAndPath) {
+    TempFile bmp(".bmp");
+    const CliResult r = runCli({"run", "--mode", "0", "--f1", "-y", "--f2", "-x", "--x0", "5",
+                                "--vy0", "5", "--ticks", "700", "--bmp", bmp.path()});
+    ASSERT_EQ(r.status, 0);
+    const Bitmap picture = readBmp(bmp.contents());
+    ASSERT_EQ(picture.width, 401);
+    ASSERT_EQ(picture.height, 401);
+    auto at = [&](int x, int y) { return picture.pixels[static_cast<std::size_t>(y) * 401 + x]; };
+    EXPECT_EQ(at(20, 30), PlotSurface::kSilver);
+    EXPECT_EQ(at(30, 30), PlotSurface::kWhite);
+    EXPECT_EQ(at(200, 30), PlotSurface::kBlack);
+    EXPECT_EQ(at(0, 200), PlotSurface::kSilver);   // the horizontal axis ends short of it
+    EXPECT_EQ(at(251, 201), PlotSurface::kBlack);  // the circle of radius 5 starts here
+    EXPECT_EQ(at(151, 201), PlotSurface::kBlack);  // and passes x = -5 after π seconds
+
+    const InProcessRun expected = runInProcess(
+        [](RunModel& m) {
+            m.edit1 = "-y";
+            m.edit2 = "-x";
+            m.labeledEdit16 = "5";
+            m.labeledEdit12 = "5";
+        },
+        700);
+    EXPECT_EQ(differingPixels(picture, expected.model->surface), 0);
+}
+
+TEST(RunCommand, ZeroTicksWriteTheFreshGrid) {
+    TempFile bmp(".bmp");
+    const CliResult r = runCli({"run", "--mode", "0", "--ticks", "0", "--bmp", bmp.path()});
+    ASSERT_EQ(r.status, 0);
+    PlotSurface grid;
+    repaintForRun(grid);
+    EXPECT_EQ(differingPixels(readBmp(bmp.contents()), grid), 0);
+}
+
+TEST(RunCommand, FailedFirstTickReportsAndStillWritesThePicture) {
+    TempFile trace(".tsv");
+    TempFile bmp(".bmp");
+    TempFile err(".err");
+    const CliResult r =
+        runCli(withOutputs({"run", "--mode", "0", "--f1", "1/0", "--ticks", "10"}, trace, bmp), "",
+               err.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(err.contents(), "エラー: tick 1: EZeroDivide: Floating point division by zero\n");
+    EXPECT_EQ(trace.contents(), "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n");
+    PlotSurface axes;
+    repaintForRun(axes);
+    drawAxes(axes);
+    EXPECT_EQ(differingPixels(readBmp(bmp.contents()), axes), 0);
+}
+
+TEST(RunCommand, PointLeavingThePixelRangeEndsTheRunAtItsTick) {
+    TempFile trace(".tsv");
+    TempFile bmp(".bmp");
+    TempFile err(".err");
+    const CliResult r = runCli(withOutputs({"run", "--mode", "0", "--vx0", "1000000000",
+                                            "--range-x", "2", "--ticks", "100"},
+                                           trace, bmp),
+                               "", err.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(err.contents(),
+              "エラー: tick 4: EConvertError: '3000000201' is not a valid integer value\n");
+    const InProcessRun expected = runInProcess(
+        [](RunModel& m) {
+            m.labeledEdit15 = "1000000000";
+            m.comboBox4 = 0;
+        },
+        100);
+    EXPECT_TRUE(expected.failed);
+    EXPECT_EQ(trace.contents(), expected.trace);
+    EXPECT_EQ(differingPixels(readBmp(bmp.contents()), expected.model->surface), 0);
+}
+
+TEST(RunCommand, SeparatorOptionChangesTheTexts) {
+    const CliResult r = runCli({"run", "--mode", "0", "--f2", "-x", "--x0", "2,5", "--separator",
+                                ",", "--ticks", "1", "--trace", "-"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n1\t-0,025\t2,4998\t0\t0\t0,01\t226\t201\n");
+}
+
+TEST(RunCommand, NoProgressWhenStandardErrorIsNotATerminal) {
+    TempFile err(".err");
+    const CliResult r =
+        runCli({"run", "--mode", "0", "--f1", "-y", "--ticks", "20000"}, "", err.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(err.contents(), "");
+}
+
+TEST(RunCommand, UsageErrorsExitWithTwoAndAMessage) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"run", "--ticks", "5"},
+        {"run", "--mode", "0"},
+        {"run", "--mode", "4", "--ticks", "5"},
+        {"run", "--mode", "polar", "--ticks", "5"},
+        {"run", "--mode", "0", "--ticks", "-1"},
+        {"run", "--mode", "0", "--ticks", "1e3"},
+        {"run", "--mode", "0", "--ticks", "99999999999999999999999"},
+        {"run", "--mode", "0", "--ticks", "5", "--step", "1/50"},
+        {"run", "--mode", "0", "--ticks", "5", "--range-x", "21"},
+        {"run", "--mode", "0", "--ticks", "5", "--range-y", ""},
+        {"run", "--mode", "0", "--ticks", "5", "--zoom-x", "201,1"},
+        {"run", "--mode", "0", "--ticks", "5", "--zoom-x", "0,0"},
+        {"run", "--mode", "0", "--ticks", "5", "--zoom-y", "0,101"},
+        {"run", "--mode", "0", "--ticks", "5", "--zoom-y", "3"},
+        {"run", "--mode", "0", "--ticks", "5", "--zoom-y", "$1,1"},
+        {"run", "--mode", "0", "--ticks", "5", "--separator", "ab"},
+        {"run", "--mode", "0", "--ticks", "5", "--e", "1"},
+        {"run", "--mode", "0", "--ticks", "5", "--f1"},
+        {"run", "--mode", "0", "--ticks", "5", "stray"},
+        {"run", "--mode", "0", "--ticks", "5", "--trace", "/nonexistent-dir/trace.tsv"},
+    };
+    for (const auto& args : cases) {
+        std::string joined;
+        for (const auto& a : args)
+            joined += a + " ";
+        SCOPED_TRACE(joined);
+        TempFile err(".err");
+        const CliResult r = runCli(args, "", err.path());
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(err.contents().rfind("kurvilo-cli run: ", 0), 0u) << err.contents();
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST(RunCommand, HelpGoesToStandardOutput) {
+    const CliResult r = runCli({"run", "--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("usage: kurvilo-cli run", 0), 0u);
+}
+
+}  // namespace
+}  // namespace kurvilo
