@@ -36,10 +36,9 @@ int intervalFor(int comboBox1Index, int current) noexcept {
     }
 }
 
-// What the formula engine substitutes: ListBox1's five texts and the keypad's constants. The
-// buffer is kept between ticks so that copying the texts in allocates nothing once it has grown.
-const FormulaInputs& formulaInputs(const RunModel& model) {
-    thread_local FormulaInputs inputs;
+// What the formula engine substitutes: ListBox1's five texts and the keypad's constants.
+FormulaInputs formulaInputs(const RunModel& model) {
+    FormulaInputs inputs;
     for (std::size_t i = 0; i < MotionState::kSlotCount; ++i) {
         inputs.values[i] = listItem(model.listBox1, i);
     }
@@ -68,7 +67,7 @@ void runTick(RunModel& model) {
     }
 
     // 4: both formulas see the state before this tick's step.
-    const FormulaInputs& inputs = formulaInputs(model);
+    const FormulaInputs inputs = formulaInputs(model);
     const Fixed4 e2 = EvaluateFormula(model.edit2, inputs);
     const Fixed4 e1 = EvaluateFormula(model.edit1, inputs);
 
