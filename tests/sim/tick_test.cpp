@@ -139,46 +139,12 @@ TEST(Seeding, TextsAreTakenAsTypedAndCanonicalAfterTheFirstTick) {
     EXPECT_EQ(model->listBox1, (Texts{"0", "1.5", "2", "10.02", "0.01"}));
 }
 
-TEST(Seeding, FreeFallWithTimeStepTenth) {
-    auto model = newModel(0, "-9.8", "0");
-    model->comboBox2 = 0;
-    startAction(*model);
-    ASSERT_TRUE(Timer1Timer(*model));
-    EXPECT_EQ(model->listBox1, (Texts{"0", "0", "-0.98", "-0.098", "0.1"}));
-    ASSERT_TRUE(Timer1Timer(*model));
-    EXPECT_EQ(model->listBox1, (Texts{"0", "0", "-1.96", "-0.294", "0.2"}));
-}
-
-TEST(Seeding, AdvanceTieThroughTheTick) {
-    const struct {
-        const char* vx;
-        const char* expected;
-    } cases[] = {{"0", "0"}, {"0.0001", "0.0002"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.vx);
-        auto model = newModel(0, "0", "0.0005");
-        model->comboBox2 = 0;
-        model->labeledEdit15 = c.vx;
-        startAction(*model);
-        ASSERT_TRUE(Timer1Timer(*model));
-        EXPECT_EQ(model->listBox1[0], c.expected);
-    }
-}
-
 TEST(TimeStep, ThousandTicksOfOneThousandthReachExactlyOne) {
     auto model = newModel(0, "0", "0");
     model->comboBox2 = 2;
     startAction(*model);
     ASSERT_EQ(runTicks(*model, 1000), 1000);
     EXPECT_EQ(model->listBox1[4], "1");
-}
-
-TEST(TimeStep, NoSelectionStepsByATenth) {
-    auto model = newModel(0, "0", "0");
-    model->comboBox2 = -1;
-    startAction(*model);
-    ASSERT_TRUE(Timer1Timer(*model));
-    EXPECT_EQ(model->listBox1[4], "0.1");
 }
 
 TEST(CurveModes, CartesianCurveOfXSquared) {
@@ -227,16 +193,6 @@ TEST(PolarMotion, ZeroFormulasTravelAlongACircleOfRadiusFive) {
         const double dy = 201 - parseInteger(model->listBox3[1]);
         EXPECT_NEAR(std::hypot(dx, dy), 50.0, 1.5) << tick;
     }
-}
-
-TEST(PolarMotion, PhysicalRadialAccelerationMakesTheRadiusShrink) {
-    auto model = newModel(1, "-r*vθ^2", "0");
-    model->comboBox2 = 0;
-    model->labeledEdit13 = "5";
-    model->labeledEdit15 = "1";
-    startAction(*model);
-    ASSERT_EQ(runTicks(*model, 5), 5);
-    EXPECT_LT(parseFixed4(model->listBox1[3]), parseFixed4("5"));
 }
 
 TEST(StartPixel, PolarStartPixelsOnTheTwentyRange) {
