@@ -14,7 +14,7 @@ namespace {
 
 using namespace kurvilo;
 
-// The Overview's run: Ax = -x, Ay = -y from X = 5, Vy = 5, started and one tick in.
+// The harmonic oscillator: Ax = -x, Ay = -y from X = 5, Vy = 5, started and one tick in.
 std::unique_ptr<RunModel> runningOscillator() {
     auto model = std::make_unique<RunModel>();
     model->edit1 = "-y";
