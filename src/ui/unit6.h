@@ -1,0 +1,126 @@
+// The main window Form1. Every setting, formula and current value lives in a control, named as
+// the component it is (member name = objectName). The window keeps no logic of a run: each
+// handler copies the controls into the core's RunModel, calls the core (start, stop, one tick) and
+// copies back what the core wrote. Its own work is the bookkeeping the core has no part in:
+// relabelling by graph mode, opening the keypad and saving the picture.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QFileDialog;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+
+namespace kurvilo {
+
+struct RunModel;
+class PlotSurface;
+class LabeledEdit;
+class ListBox;
+class RadioGroup;
+class ShapeCircle;
+class SurfaceView;
+class TForm2;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Form2, created right after this window; the "・・・" buttons open it.
+    void setKeypad(TForm2* keypad) { keypad_ = keypad; }
+
+    // Runs SaveDialog1 and says whether the user chose a file. The default shows it modally;
+    // tests put a choice of their own in its place.
+    using SaveDialogRunner = std::function<bool(QFileDialog& dialog)>;
+    void setSaveDialogRunner(SaveDialogRunner runner) { runSaveDialog_ = std::move(runner); }
+
+    const PlotSurface& surface() const;
+
+    // Handlers, named after their component and event.
+    void FormCreate();
+    void Button1Click();   // 描写開始
+    void Button2Click();   // 描写中止
+    void Button16Click();  // 保存
+    void RadioGroup1Click();
+    void Button3Click();  // keypad for Edit1
+    void Button4Click();  // keypad for Edit2
+    void Timer1Timer();
+
+    SurfaceView* Image1;
+    ShapeCircle* Shape1;
+    QGroupBox* GroupBox1;
+    QLabel* Label6;
+    QLineEdit* Edit1;
+    QPushButton* Button3;
+    QLabel* Label7;
+    QLineEdit* Edit2;
+    QPushButton* Button4;
+    QGroupBox* GroupBox2;
+    LabeledEdit* LabeledEdit12;
+    LabeledEdit* LabeledEdit15;
+    LabeledEdit* LabeledEdit13;
+    LabeledEdit* LabeledEdit16;
+    QGroupBox* GroupBox3;
+    QLabel* Label2;
+    QComboBox* ComboBox1;
+    QLabel* Label1;
+    QComboBox* ComboBox2;
+    QLabel* Label4;
+    QComboBox* ComboBox3;
+    QLabel* Label5;
+    QComboBox* ComboBox4;
+    ListBox* ListBox2;
+    ListBox* ListBox1;
+    ListBox* ListBox3;
+    QLabel* Label3;
+    QGroupBox* GroupBox4;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button16;
+    RadioGroup* RadioGroup1;
+    QGroupBox* GroupBox5;
+    QLabel* Label8;
+    QCheckBox* CheckBox1;
+    QLabel* Label12;
+    QLabel* Label13;
+    QSpinBox* SpinEdit1;
+    QLabel* Label11;
+    QSpinBox* SpinEdit2;
+    QLabel* Label9;
+    QCheckBox* CheckBox2;
+    QLabel* Label14;
+    QLabel* Label15;
+    QSpinBox* SpinEdit3;
+    QLabel* Label10;
+    QSpinBox* SpinEdit4;
+    QTimer* Timer1;
+    QFileDialog* SaveDialog1 = nullptr;  // made on the first save
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void createControls();
+    void readLocaleSeparator();
+    QFileDialog& saveDialog();
+    void openKeypad(const QLineEdit* formula, int target, const QLabel* formulaLabel);
+    void copyIn();
+    void copyOut();
+
+    std::unique_ptr<RunModel> model_;
+    TForm2* keypad_ = nullptr;
+    SaveDialogRunner runSaveDialog_;
+    QString lastSaveName_;
+};
+
+}  // namespace kurvilo
