@@ -1,0 +1,62 @@
+// Sets the windows up for the README's picture: a run of a Lissajous figure, stopped, with the
+// keypad open below the main window, then has ImageMagick's import take the whole X screen.
+// Usage (under an X server): ui_screenshot_scene OUT.png
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+
+#include "ui/Unit1.h"
+#include "ui/components.h"
+#include "ui/start_up.h"
+#include "ui/unit6.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
+        return 2;
+    }
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    kurvilo::setUpApplication();
+    kurvilo::Windows windows = kurvilo::createWindows();
+    kurvilo::TForm1& form1 = *windows.form1;
+    kurvilo::TForm2& form2 = *windows.form2;
+
+    // Side by side on the screen instead of the keypad covering the plot.
+    form1.move(8, 8);
+    form2.move(8, 8 + form1.height() + 8);
+    form1.show();
+
+    form1.Edit1->setText(QStringLiteral("-4*y"));
+    form1.Edit2->setText(QStringLiteral("-x"));
+    form1.LabeledEdit16->setText(QStringLiteral("10"));
+    form1.LabeledEdit12->setText(QStringLiteral("10"));
+    form1.ComboBox2->setCurrentIndex(0);  // time step 1/10
+    form1.Button1->click();
+
+    int result = 0;
+    QTimer::singleShot(1500, &form1, [&] {
+        form1.Button2->click();
+        QTimer::singleShot(0, &form2, [&] {
+            form2.LabeledEdit1->setText(QStringLiteral("2"));
+            form2.Button22->click();  // sin()
+            form2.Edit1->cursorBackward(false);
+            form2.Button35->click();  // a
+            form2.Button15->click();  // y
+            QTimer::singleShot(700, &form2, [&] {
+                result =
+                    QProcess::execute(QStringLiteral("import"),
+                                      {QStringLiteral("-window"), QStringLiteral("root"), output});
+                form2.Button30->click();
+                form1.close();
+            });
+        });
+        form1.Button3->click();
+    });
+    application.exec();
+    return result;
+}
