@@ -16,4 +16,26 @@ void separatorFromLocale();
 // Parses "--separator C": one character; false when it is not exactly one usable character.
 bool setSeparatorOption(const std::string& value);
 
+// A long option as given: "--name" (hasValue false; the value may follow as the next argument)
+// or "--name=value".
+struct LongOption {
+    std::string name;
+    std::string value;
+    bool hasValue = false;
+};
+
+// False when arg is not a long option (it does not start with "--").
+inline bool splitLongOption(const std::string& arg, LongOption& option) {
+    if (arg.rfind("--", 0) != 0) return false;
+    option.name = arg.substr(2);
+    option.value.clear();
+    option.hasValue = false;
+    if (const auto eq = option.name.find('='); eq != std::string::npos) {
+        option.value = option.name.substr(eq + 1);
+        option.name.resize(eq);
+        option.hasValue = true;
+    }
+    return true;
+}
+
 }  // namespace kurvilo::cli

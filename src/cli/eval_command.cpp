@@ -140,18 +140,14 @@ int runEval(const std::vector<std::string>& args) {
                             args.end());
             break;
         }
-        if (arg.rfind("--", 0) != 0) {
+        LongOption option;
+        if (!splitLongOption(arg, option)) {
             formulas.push_back(arg);
             continue;
         }
-        std::string name = arg.substr(2);
-        std::string value;
-        bool hasValue = false;
-        if (const auto eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-            hasValue = true;
-        }
+        const std::string& name = option.name;
+        std::string& value = option.value;
+        const bool hasValue = option.hasValue;
         if (name == "help") {
             std::fputs(kEvalUsage, stdout);
             return 0;
@@ -174,11 +170,11 @@ int runEval(const std::vector<std::string>& args) {
             continue;
         }
         bool known = false;
-        for (const ValueOption& option : kValueOptions) {
-            if (name != option.name) continue;
-            auto& target = option.constant
-                               ? inputs.constants[static_cast<std::size_t>(option.index)]
-                               : inputs.values[static_cast<std::size_t>(option.index)];
+        for (const ValueOption& valueOption : kValueOptions) {
+            if (name != valueOption.name) continue;
+            auto& target = valueOption.constant
+                               ? inputs.constants[static_cast<std::size_t>(valueOption.index)]
+                               : inputs.values[static_cast<std::size_t>(valueOption.index)];
             target = value;
             known = true;
             break;

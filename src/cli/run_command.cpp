@@ -179,15 +179,11 @@ int runRun(const std::vector<std::string>& args) {
 
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) return usageError("unexpected argument '" + arg + "'");
-        std::string name = arg.substr(2);
-        std::string value;
-        bool hasValue = false;
-        if (const auto eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-            hasValue = true;
-        }
+        LongOption option;
+        if (!splitLongOption(arg, option)) return usageError("unexpected argument '" + arg + "'");
+        const std::string& name = option.name;
+        std::string& value = option.value;
+        const bool hasValue = option.hasValue;
         if (name == "help") {
             std::fputs(kRunUsage, stdout);
             return 0;
