@@ -43,10 +43,14 @@ int main(int argc, char* argv[]) {
         form1.Button2->click();
         QTimer::singleShot(0, &form2, [&] {
             form2.LabeledEdit1->setText(QStringLiteral("2"));
+            // "-4*y" becomes "-4*y+a*sin(t)", key by key.
+            form2.Button17->click();  // +
+            form2.Button35->click();  // a
+            form2.Button19->click();  // *
             form2.Button22->click();  // sin()
             form2.Edit1->cursorBackward(false);
-            form2.Button35->click();  // a
-            form2.Button15->click();  // y
+            form2.Button16->click();  // t
+            form2.Edit1->end(false);
             QTimer::singleShot(700, &form2, [&] {
                 result =
                     QProcess::execute(QStringLiteral("import"),
