@@ -18,7 +18,7 @@ constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHi
                                               Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                               Qt::WindowCloseButtonHint;
 
-struct KeySpec {
+struct KeyLayout {
     QPushButton* TForm2::*member;
     const char* name;
     QRect geometry;
@@ -28,7 +28,7 @@ struct KeySpec {
 };
 
 // clang-format off
-const KeySpec kKeys[] = {
+const KeyLayout kKeys[] = {
     {&TForm2::Button7,  "Button7",  {8, 36, 25, 25},    "7",   &TForm2::Button7Click,  false},
     {&TForm2::Button8,  "Button8",  {36, 36, 25, 25},   "8",   &TForm2::Button8Click,  false},
     {&TForm2::Button9,  "Button9",  {64, 36, 25, 25},   "9",   &TForm2::Button9Click,  false},
@@ -132,17 +132,17 @@ TForm2::TForm2(TForm1* form1) : QDialog(form1, kFixedDialogFlags), form1_(form1)
 }
 
 void TForm2::createKeys() {
-    for (const KeySpec& spec : kKeys) {
-        auto* key = new QPushButton(QString::fromUtf8(spec.caption),
-                                    spec.inConstants ? static_cast<QWidget*>(GroupBox1) : this);
-        key->setObjectName(QString::fromLatin1(spec.name));
+    for (const KeyLayout& layout : kKeys) {
+        auto* key = new QPushButton(QString::fromUtf8(layout.caption),
+                                    layout.inConstants ? static_cast<QWidget*>(GroupBox1) : this);
+        key->setObjectName(QString::fromLatin1(layout.name));
         key->setFont(uiFont(12));  // the group style sheet would give buttons the default font
-        key->setGeometry(spec.geometry);
+        key->setGeometry(layout.geometry);
         // No key is a default button, so Enter never presses one.
         key->setAutoDefault(false);
         key->setDefault(false);
-        this->*spec.member = key;
-        connect(key, &QPushButton::clicked, this, spec.handler);
+        this->*layout.member = key;
+        connect(key, &QPushButton::clicked, this, layout.handler);
     }
     Button30->setFont(uiFont(11));
     // The token keys take no focus, so the formula field keeps its caret and selection.

@@ -266,30 +266,30 @@ TEST_F(StartUp, ConstantLabelsSitThreePixelsLeftOfTheirFields) {
     }
 }
 
-struct FontSpec {
+struct DesignedFont {
     const char* name;
     int pixelSize;
     bool bold;
 };
 
 TEST_F(StartUp, FontsHaveTheirDesignedSizes) {
-    const FontSpec mainFonts[] = {
+    const DesignedFont mainFonts[] = {
         {"Label6", 21, true},     {"Label7", 21, true},    {"Edit1", 16, true},
         {"Edit2", 16, true},      {"Label3", 21, false},   {"Label2", 16, false},
         {"Label8", 16, false},    {"Label12", 12, false},  {"Button1", 12, false},
         {"GroupBox2", 13, false}, {"ListBox1", 12, false}, {"LabeledEdit12", 12, false},
     };
-    for (const FontSpec& expected : mainFonts) {
+    for (const DesignedFont& expected : mainFonts) {
         SCOPED_TRACE(expected.name);
         const QFont font = inMain<QWidget>(expected.name)->font();
         EXPECT_EQ(font.pixelSize(), expected.pixelSize);
         EXPECT_EQ(font.bold(), expected.bold);
     }
-    const FontSpec keypadFonts[] = {{"Label1", 21, true},
-                                    {"Edit1", 16, true},
-                                    {"Button30", 11, false},
-                                    {"Button22", 12, false}};
-    for (const FontSpec& expected : keypadFonts) {
+    const DesignedFont keypadFonts[] = {{"Label1", 21, true},
+                                        {"Edit1", 16, true},
+                                        {"Button30", 11, false},
+                                        {"Button22", 12, false}};
+    for (const DesignedFont& expected : keypadFonts) {
         SCOPED_TRACE(expected.name);
         const QFont font = inKeypad<QWidget>(expected.name)->font();
         EXPECT_EQ(font.pixelSize(), expected.pixelSize);
