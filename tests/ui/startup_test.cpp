@@ -5,9 +5,11 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <vector>
 
 #include "window_fixture.h"
 
@@ -214,7 +216,22 @@ TEST_F(StartUp, InitialValueLabelsSitThreePixelsAboveTheirFields) {
         EXPECT_EQ(edit->editLabel()->geometry().bottom() + 1 + 3, edit->y());
         EXPECT_EQ(edit->editLabel()->x(), edit->x());
         EXPECT_EQ(edit->editLabel()->font().pixelSize(), 16);
-        EXPECT_EQ(edit->editLabel()->palette().color(QPalette::Window), QColor(Qt::white));
+    }
+}
+
+TEST_F(StartUp, CaptionLabelsArePaintedOnWhite) {
+    std::vector<QWidget*> labels;
+    for (const char* name : {"Label6", "Label7", "Label1", "Label2", "Label4", "Label5"})
+        labels.push_back(inMain<QWidget>(name));
+    for (const char* name : {"LabeledEdit12", "LabeledEdit13", "LabeledEdit15", "LabeledEdit16"})
+        labels.push_back(inMain<LabeledEdit>(name)->editLabel());
+    for (QWidget* label : labels) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        // What is really drawn, not just the palette: a corner of the label's background.
+        const QImage picture = label->grab().toImage();
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::white));
+        EXPECT_EQ(picture.pixelColor(picture.width() - 1, picture.height() - 1), QColor(Qt::white));
     }
 }
 
