@@ -31,11 +31,14 @@ namespace {
 constexpr char32_t kSigma = U'\u03A3';
 constexpr char32_t kPi = U'\u03C0';
 constexpr char32_t kTheta = U'\u03B8';
-constexpr char32_t kNone = 0;  // "no character": before the start or past the end of a text
+// "No character": before the start or past the end of a text. Outside Unicode, so that no
+// character of a text (not even NUL) is mistaken for it.
+constexpr char32_t kNone = 0xFFFFFFFF;
 
-// Substitution can only grow the text through texts that name other names; past this size the
-// text cannot be a number any more, so the substitution fails the way its parse would.
-constexpr std::size_t kMaxWorkingText = std::size_t{1} << 20;
+// Substitution can grow the text without bound only through texts that themselves name other
+// names (each x naming many y's, each y many t's, ...). Such a text is never a number, so once
+// a chain like that has made the text this large, the substitution fails the way its parse would.
+constexpr std::size_t kMaxChainedText = std::size_t{1} << 22;
 
 // Letters the stages look for, as bits, so a stage can skip names whose letters are absent.
 constexpr std::uint32_t letterBit(char32_t c) noexcept {
@@ -152,6 +155,15 @@ constexpr Name kNames[] = {
     {U"d", Source::Constant, 3, lettersOfName(U"d")},
 };
 
+constexpr std::uint32_t namesLetters() noexcept {
+    std::uint32_t mask = 0;
+    for (const Name& name : kNames)
+        mask |= name.letters;
+    return mask;
+}
+// A substituted text with any of these letters may name further names.
+constexpr std::uint32_t kNameLetters = namesLetters();
+
 // The arithmetic forms of the scan, in units, each ending with the rounding rule.
 
 Fixed4 scanProduct(Fixed4 left, Fixed4 right) {
@@ -186,7 +198,7 @@ Fixed4 scanSum(Fixed4 sum, Fixed4 right, bool plus) {
 Fixed4 positivePower(Extended base, Fixed4 exponent) {
     const Extended logBase = naturalLog(base / 10000.0L);
     const Extended scaled = logBase * static_cast<Extended>(exponent.units()) / 10000.0L;
-    return roundUnits(exponential(scaled) * 10000.0L);
+    return roundUnits(toUnits(exponential(scaled)));
 }
 
 class Engine {
@@ -230,6 +242,7 @@ class Engine {
     std::u32string group_;
     std::u32string body_;
     std::u32string atom_;
+    std::u32string rewritten_;
     std::u32string numberText_;
     bool numberIsLiteral_ = false;
     std::vector<Term> terms_;
@@ -425,7 +438,7 @@ void Engine::functionStage(std::u32string& text, std::uint32_t letters) {
                     result = exponential(x);
                     break;
             }
-            const Fixed4 value = roundUnits(result * 10000.0L);
+            const Fixed4 value = roundUnits(toUnits(result));
 
             const char32_t before = p > 0 ? text[p - 1] : kNone;
             const char32_t after = q + 1 < text.size() ? text[q + 1] : kNone;
@@ -439,7 +452,11 @@ void Engine::functionStage(std::u32string& text, std::uint32_t letters) {
     }
 }
 
+// Every occurrence of a name is replaced in one pass: the text put in never holds the name, so
+// the next occurrence in the rewritten text is the next one in the old text, and the character
+// before it is the last one written.
 void Engine::substitutionStage(std::u32string& text, std::uint32_t letters) {
+    bool chained = false;
     for (const Name& name : kNames) {
         if ((letters & name.letters) != name.letters) continue;
         std::size_t p = text.find(name.name);
@@ -449,24 +466,33 @@ void Engine::substitutionStage(std::u32string& text, std::uint32_t letters) {
             // The text would name itself again after every substitution and grow forever.
             throw EConvertError::notAFloat(toUtf8(replacement));
         }
-        letters |= nameTextLetters(name);
+        const std::uint32_t replacementLetters = nameTextLetters(name);
+        letters |= replacementLetters;
+        chained = chained || (replacementLetters & kNameLetters) != 0;
+
         const std::size_t length = name.name.size();
+        rewritten_.clear();
+        std::size_t from = 0;
         do {
-            const char32_t before = p > 0 ? text[p - 1] : kNone;
+            rewritten_.append(text, from, p - from);
+            const char32_t before = rewritten_.empty() ? kNone : rewritten_.back();
             const char32_t after = p + length < text.size() ? text[p + length] : kNone;
             const bool starBefore =
                 !(before == kNone || isOperator(before) || before == U'(' || after == U'^');
             const bool starAfter = !(after == kNone || isOperator(after) || after == U')');
-            atom_.clear();
-            if (starBefore) atom_.push_back(U'*');
-            atom_.push_back(U'[');
-            atom_.append(replacement);
-            atom_.push_back(U']');
-            if (starAfter) atom_.push_back(U'*');
-            text.replace(p, length, atom_);
-            if (text.size() > kMaxWorkingText) throw EConvertError::notAFloat(toUtf8(replacement));
-            p = text.find(name.name, p);
+            if (starBefore) rewritten_.push_back(U'*');
+            rewritten_.push_back(U'[');
+            rewritten_.append(replacement);
+            rewritten_.push_back(U']');
+            if (starAfter) rewritten_.push_back(U'*');
+            from = p + length;
+            if (chained && rewritten_.size() + (text.size() - from) > kMaxChainedText) {
+                throw EConvertError::notAFloat(toUtf8(replacement));
+            }
+            p = text.find(name.name, from);
         } while (p != std::u32string::npos);
+        rewritten_.append(text, from);
+        text.swap(rewritten_);
     }
 }
 

@@ -62,8 +62,14 @@ std::int64_t truncateToInt64(Extended x) {
     return r;
 }
 
+Extended toUnits(Extended x) {
+    const Extended units = x * 10000.0L;
+    if (std::isinf(units) && !std::isinf(x)) throw EOverflow();
+    return units;
+}
+
 Fixed4 applyFunction(Extended (*f)(Extended), Fixed4 argument) {
-    return roundUnits(f(argument.value()) * 10000.0L);
+    return roundUnits(toUnits(f(argument.value())));
 }
 
 }  // namespace kurvilo

@@ -22,6 +22,9 @@ Extended integralPart(Extended x) noexcept;
 // Truncated toward zero as a 64-bit integer; EInvalidOp outside that range.
 std::int64_t truncateToInt64(Extended x);
 
+// A value as units: x × 10000; EOverflow when that leaves the extended range.
+Extended toUnits(Extended x);
+
 // The function form: f(u ÷ 10000) × 10000 by the rounding rule.
 Fixed4 applyFunction(Extended (*f)(Extended), Fixed4 argument);
 

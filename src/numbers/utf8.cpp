@@ -3,11 +3,13 @@
 namespace kurvilo {
 
 void appendUtf32(std::u32string& out, std::string_view s) {
-    constexpr char32_t kReplacement = 0xFFFD;
     const auto n = s.size();
     std::size_t i = 0;
     while (i < n) {
         const auto b0 = static_cast<unsigned char>(s[i]);
+        // A byte that starts no valid sequence is kept as a lone low surrogate (U+DC80 + byte)
+        // and written back as the same byte, so every text survives the round trip unchanged.
+        const char32_t kept = 0xDC00 + b0;
         if (b0 < 0x80) {
             out.push_back(b0);
             ++i;
@@ -23,12 +25,12 @@ void appendUtf32(std::u32string& out, std::string_view s) {
         } else if ((b0 & 0xF8) == 0xF0) {
             extra = 3, c = b0 & 0x07, minimum = 0x10000;
         } else {
-            out.push_back(kReplacement);
+            out.push_back(kept);
             ++i;
             continue;
         }
         if (i + static_cast<std::size_t>(extra) >= n) {
-            out.push_back(kReplacement);
+            out.push_back(kept);
             ++i;
             continue;
         }
@@ -42,7 +44,7 @@ void appendUtf32(std::u32string& out, std::string_view s) {
             c = (c << 6) | (b & 0x3F);
         }
         if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            out.push_back(kReplacement);
+            out.push_back(kept);
             ++i;
             continue;
         }
@@ -59,7 +61,9 @@ std::u32string toUtf32(std::string_view utf8) {
 }
 
 void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
+    if (c >= 0xDC80 && c <= 0xDCFF) {
+        out.push_back(static_cast<char>(c - 0xDC00));  // a byte kept from malformed input
+    } else if (c < 0x80) {
         out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
         out.push_back(static_cast<char>(0xC0 | (c >> 6)));

@@ -7,7 +7,8 @@
 
 namespace kurvilo {
 
-// Malformed bytes decode to U+FFFD, one per byte, so no input is rejected here.
+// A byte that is not part of valid UTF-8 decodes to U+DC80 + byte (a lone surrogate, which
+// valid input never holds) and encodes back to the same byte: no text is rejected or altered.
 void appendUtf32(std::u32string& out, std::string_view utf8);
 std::u32string toUtf32(std::string_view utf8);
 

@@ -72,3 +72,44 @@ TEST(FormulaFailures, NothingSurvivesAFailedCall) {
 
 }  // namespace
 }  // namespace kurvilo
+
+namespace kurvilo {
+namespace {
+
+TEST(FormulaFailures, ValuesThatOverflowOnTheWayToUnitsFailWithOverflow) {
+    // exp(11350) is still an extended real, but times 10000 it is not.
+    for (const char* formula : {"exp(11350)", "10^4931", "(-10)^4931"}) {
+        SCOPED_TRACE(formula);
+        EXPECT_FAILURE(EvaluateFormula(formula, sampleInputs()), EOverflow);
+    }
+}
+
+TEST(FormulaFailures, LongButHarmlessTextsStillGiveTheirValue) {
+    // Far more substitutions than any chain guard allows: these are plain texts, not chains.
+    FormulaInputs in = sampleInputs();
+    EXPECT_EQ(evaluateOutcome(std::string(200000, 'x'), in), "ok:0");
+    std::string sum;
+    for (int i = 0; i < 300000; ++i)
+        sum += "0+";
+    EXPECT_EQ(evaluateOutcome(sum + "x", in), "ok:0.5");
+    in.values[1] = std::string(1100000, ' ') + "5";
+    EXPECT_EQ(evaluateOutcome("x", in), "ok:5");
+}
+
+TEST(FormulaFailures, NulIsAnUnknownCharacterLikeAnyOther) {
+    // After the name stands a character, so a "*" is written and then applied in the sum phase.
+    FormulaInputs in = sampleInputs();
+    in.values[1] = "922337203685477";
+    EXPECT_FAILURE(EvaluateFormula(std::string("x\0", 2), in), EInvalidOp);
+    EXPECT_FAILURE(EvaluateFormula("x z", in), EInvalidOp);
+}
+
+TEST(FormulaFailures, MessagesKeepMalformedBytesAsTheyWere) {
+    FormulaInputs in = sampleInputs();
+    in.values[1] = "1\xff";
+    EXPECT_EQ(evaluateOutcome("x", in),
+              "EConvertError: '1\xff' is not a valid floating point value");
+}
+
+}  // namespace
+}  // namespace kurvilo

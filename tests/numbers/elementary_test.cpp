@@ -78,3 +78,15 @@ TEST(Truncation, DropsTheFractionTowardZero) {
 
 }  // namespace
 }  // namespace kurvilo
+
+namespace kurvilo {
+namespace {
+
+TEST(FunctionForm, ResultsBeyondTheExtendedRangeOnceScaledOverflow) {
+    EXPECT_FAILURE(toUnits(1e4930L), EOverflow);
+    EXPECT_FAILURE(applyFunction(exponential, parseFixed4(std::string_view("11350"))), EOverflow);
+    EXPECT_EQ(toUnits(2.5L), 25000.0L);
+}
+
+}  // namespace
+}  // namespace kurvilo
