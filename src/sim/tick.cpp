@@ -78,11 +78,13 @@ void runTick(RunModel& model) {
     if (model.timer1.tag == 1) {
         model.listBox3.clear();
         const AxisView startX{scaleX, readSpin(model.spinEdit1)};
-        model.listBox3.push_back(toText(pixelCoordinateX(
-            startPlotX(mode, model.labeledEdit16, model.labeledEdit13, e1), startX)));
+        // Like every pixel, each coordinate goes through its text and the integer parse, so one
+        // beyond 32 bits fails here, before it is stored.
+        model.listBox3.push_back(pixelText(pixelFromCoordinate(pixelCoordinateX(
+            startPlotX(mode, model.labeledEdit16, model.labeledEdit13, e1), startX))));
         const AxisView startY{scaleY, readSpin(model.spinEdit3)};
-        model.listBox3.push_back(toText(pixelCoordinateY(
-            startPlotY(mode, model.labeledEdit16, model.labeledEdit13, e1), startY)));
+        model.listBox3.push_back(pixelText(pixelFromCoordinate(pixelCoordinateY(
+            startPlotY(mode, model.labeledEdit16, model.labeledEdit13, e1), startY))));
         model.timer1.tag = 2;
     }
 

@@ -85,7 +85,7 @@ TEST(FirstTickFailure, StartPixelBeyondTheFixed4RangeFailsAtTheRounding) {
     EXPECT_TRUE(model->listBox3.empty());
 }
 
-TEST(FirstTickFailure, StartPixelBeyondThirtyTwoBitsIsStoredThenFailsWhenReadBack) {
+TEST(FirstTickFailure, StartPixelBeyondThirtyTwoBitsFailsBeforeItIsStored) {
     auto model = newModel(0, "0", "0");
     model->comboBox4 = 0;
     model->labeledEdit16 = "30000000";  // pixel 3000000201
@@ -93,8 +93,19 @@ TEST(FirstTickFailure, StartPixelBeyondThirtyTwoBitsIsStoredThenFailsWhenReadBac
     EXPECT_FALSE(Timer1Timer(*model));
     expectStoppedWithError(*model, "EConvertError");
     EXPECT_EQ(model->lastFailure->message, "'3000000201' is not a valid integer value");
-    EXPECT_EQ(model->listBox3, (Texts{"3000000201", "201"}));
-    EXPECT_EQ(model->timer1.tag, 2);
+    EXPECT_TRUE(model->listBox3.empty());
+    EXPECT_EQ(model->timer1.tag, 1);
+}
+
+TEST(FirstTickFailure, StartPixelKeepsItsXWhenOnlyYIsBeyondThirtyTwoBits) {
+    auto model = newModel(0, "0", "0");
+    model->comboBox3 = 0;
+    model->labeledEdit13 = "-30000000";  // py 3000000201
+    startAction(*model);
+    EXPECT_FALSE(Timer1Timer(*model));
+    expectStoppedWithError(*model, "EConvertError");
+    EXPECT_EQ(model->listBox3, (Texts{"201"}));
+    EXPECT_EQ(model->timer1.tag, 1);
 }
 
 // A run that moves x by 10^7 per tick on the finest view: pixels 201, 10^9 + 201,
