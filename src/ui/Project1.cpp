@@ -5,8 +5,11 @@
 #include "ui/start_up.h"
 #include "ui/unit6.h"
 
-int main(int argc, char* argv[]) {
-    QApplication application(argc, argv);
+int main(int, char* argv[]) {
+    // The program takes no command line: not even Qt's own options (-style, -qwindowtitle, ...).
+    static int argumentCount = 1;
+    static char* arguments[] = {argv[0], nullptr};
+    QApplication application(argumentCount, arguments);
     kurvilo::setUpApplication();
     kurvilo::Windows windows = kurvilo::createWindows();
     windows.form1->show();

@@ -1,5 +1,6 @@
 #include "ui/Unit1.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -112,6 +113,8 @@ TForm2::TForm2(TForm1* form1) : QDialog(form1, kFixedDialogFlags), form1_(form1)
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(48, 8, 405, 24);
     Edit1->setFont(uiFont(16, true));
+    Edit1->setMaxLength(kFormulaMaxLength);
+    Edit1->installEventFilter(this);
 
     GroupBox1 = new QGroupBox(QStringLiteral("定数"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -167,6 +170,20 @@ void TForm2::setVisible(bool visible) {
     QDialog::setVisible(true);
     Edit1->deselect();
     Edit1->end(false);
+    keptSelectionStart_ = -1;
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Edit1) {
+        // Seen before the line edit handles the event: on the way out its selection still stands.
+        if (event->type() == QEvent::FocusOut && Edit1->hasSelectedText()) {
+            keptSelectionStart_ = Edit1->selectionStart();
+            keptSelectionLength_ = Edit1->selectionLength();
+        } else if (event->type() == QEvent::FocusIn) {
+            keptSelectionStart_ = -1;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TForm2::done(int result) {
@@ -209,6 +226,10 @@ void TForm2::FormClose() {
 }
 
 void TForm2::insertToken(const QString& token) {
+    if (!Edit1->hasFocus() && keptSelectionStart_ >= 0) {
+        Edit1->setSelection(keptSelectionStart_, keptSelectionLength_);
+        keptSelectionStart_ = -1;
+    }
     Edit1->insert(token);
 }
 
@@ -314,6 +335,7 @@ void TForm2::Button30Click() {
 
 void TForm2::Button31Click() {
     Edit1->clear();
+    keptSelectionStart_ = -1;
 }
 
 void TForm2::Button32Click() {

@@ -120,6 +120,7 @@ class TForm2 : public QDialog {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void createKeys();
@@ -128,6 +129,10 @@ class TForm2 : public QDialog {
     void insertCaption(const QPushButton* key);
 
     TForm1* form1_;
+    // Edit1's selection when it last lost the focus (a line edit drops it then), so that a key
+    // pressed after typing a constant still replaces what the user selected. -1: none.
+    int keptSelectionStart_ = -1;
+    int keptSelectionLength_ = 0;
 };
 
 }  // namespace kurvilo

@@ -43,6 +43,7 @@ LabeledEdit::LabeledEdit(const QString& name, const QRect& geometry, const QStri
     : QLineEdit(parent), label_(new QLabel(caption, parent)), position_(position) {
     setObjectName(name);
     setGeometry(geometry);
+    setMaxLength(kFormulaMaxLength);
     label_->setObjectName(name + QStringLiteral("Label"));
     label_->setFont(labelFont);
     label_->setBuddy(this);

@@ -19,6 +19,9 @@ class QLabel;
 
 namespace kurvilo {
 
+// Formulas and value texts may be any text; a line edit would otherwise cut them at 32767.
+inline constexpr int kFormulaMaxLength = 1 << 20;
+
 class PlotSurface;
 
 // The user-interface face at a pixel size: the face the windows were designed with first, then

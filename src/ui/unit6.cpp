@@ -203,6 +203,7 @@ void TForm1::createControls() {
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(56, 16, 277, 24);
     Edit1->setFont(uiFont(16, true));
+    Edit1->setMaxLength(kFormulaMaxLength);
     Button3 = makeButton(QStringLiteral("Button3"), QStringLiteral("・・・"), {332, 20, 21, 21},
                          GroupBox1);
     fitCaption(Button3);
@@ -212,6 +213,7 @@ void TForm1::createControls() {
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(56, 48, 277, 24);
     Edit2->setFont(uiFont(16, true));
+    Edit2->setMaxLength(kFormulaMaxLength);
     Button4 = makeButton(QStringLiteral("Button4"), QStringLiteral("・・・"), {332, 52, 21, 21},
                          GroupBox1);
     fitCaption(Button4);

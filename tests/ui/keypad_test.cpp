@@ -1,5 +1,6 @@
 // The keypad: what each key inserts and where, the variable keys by graph mode, writing back on
 // 入力 only, the constants that survive a cancel, the close handler, and keys that do nothing.
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest/QTest>
@@ -57,6 +58,34 @@ TEST_F(Keypad, AKeyReplacesExactlyTheSelection) {
     EXPECT_EQ(form2->Edit1->text(), "x*cos()+1");
     EXPECT_EQ(form2->Edit1->cursorPosition(), 7);
     EXPECT_FALSE(form2->Edit1->hasSelectedText());
+}
+
+TEST_F(Keypad, SelectionStillReplacedAfterTypingAConstant) {
+    form2->show();
+    QApplication::setActiveWindow(form2);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form2));
+    form2->Edit1->setFocus();
+    form2->Edit1->setText("abc");
+    form2->Edit1->setSelection(0, 1);
+    QLineEdit* constantA = form2->constantField(0);
+    constantA->setFocus();
+    QTest::keyClicks(constantA, "2");
+    ASSERT_TRUE(constantA->hasFocus());
+    form2->Button7->click();
+    EXPECT_EQ(form2->Edit1->text(), "7bc");
+    EXPECT_EQ(constantA->text(), "2");
+    // The kept selection is used once; the next key goes to the caret.
+    form2->Button8->click();
+    EXPECT_EQ(form2->Edit1->text(), "78bc");
+    form2->hide();
+}
+
+TEST_F(Keypad, FormulaFieldsHoldTextsLongerThanALineEditsDefault) {
+    const QString longFormula(40000, QLatin1Char('x'));
+    form2->Edit1->setText(longFormula);
+    EXPECT_EQ(form2->Edit1->text().size(), longFormula.size());
+    form1->Edit1->setText(longFormula);
+    EXPECT_EQ(form1->Edit1->text().size(), longFormula.size());
 }
 
 TEST_F(Keypad, ClearEmptiesOnlyTheFormula) {
