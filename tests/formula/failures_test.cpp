@@ -70,11 +70,6 @@ TEST(FormulaFailures, NothingSurvivesAFailedCall) {
     EXPECT_EQ(evaluateOutcome("n+2*3"), "ok:6");
 }
 
-}  // namespace
-}  // namespace kurvilo
-
-namespace kurvilo {
-namespace {
 
 TEST(FormulaFailures, ValuesThatOverflowOnTheWayToUnitsFailWithOverflow) {
     // exp(11350) is still an extended real, but times 10000 it is not.

@@ -76,11 +76,6 @@ TEST(Truncation, DropsTheFractionTowardZero) {
     EXPECT_EQ(absolute(-2.5L), 2.5L);
 }
 
-}  // namespace
-}  // namespace kurvilo
-
-namespace kurvilo {
-namespace {
 
 TEST(FunctionForm, ResultsBeyondTheExtendedRangeOnceScaledOverflow) {
     EXPECT_FAILURE(toUnits(1e4930L), EOverflow);
