@@ -15,9 +15,12 @@
 #include "formula/evaluate.h"
 
 #include <cstdint>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "formula/observer.h"
 #include "numbers/elementary.h"
 #include "numbers/failures.h"
 #include "numbers/integer_text.h"
@@ -203,7 +206,10 @@ Fixed4 positivePower(Extended base, Fixed4 exponent) {
 
 class Engine {
   public:
-    Fixed4 evaluate(std::string_view formula, const FormulaInputs& inputs);
+    Fixed4 evaluate(std::string_view formula, const FormulaTexts& inputs,
+                    const EvaluationOptions& options);
+    // Gives back the memory of buffers that a huge text made large.
+    void releaseLargeBuffers() noexcept;
 
   private:
     struct Term {
@@ -222,8 +228,15 @@ class Engine {
     std::uint32_t nameTextLetters(const Name& name);
     Fixed4 parseNumberText() const;
     void writeAtom(std::u32string& out, Fixed4 value, bool starBefore, bool starAfter) const;
+    void checkCancelled() const {
+        if (cancel_ != nullptr && cancel_->cancelled()) throw EAbort();
+    }
+    void observeTermList();
+    std::u32string valueText(Fixed4 value) const;
 
-    const FormulaInputs* inputs_ = nullptr;
+    const FormulaTexts* inputs_ = nullptr;
+    const CancellationToken* cancel_ = nullptr;
+    EvaluationObserver* observer_ = nullptr;
     char32_t separator_ = U'.';
     std::int32_t counter_ = 0;
 
@@ -248,8 +261,12 @@ class Engine {
     std::vector<Term> terms_;
 };
 
-Fixed4 Engine::evaluate(std::string_view formula, const FormulaInputs& inputs) {
+Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& inputs,
+                        const EvaluationOptions& options) {
+    if (formula.size() > kMaxWorkingText) throw EFormulaTooLong(kMaxWorkingText);
     inputs_ = &inputs;
+    cancel_ = options.cancel;
+    observer_ = options.observer;
     separator_ = decimalSeparator();
     counter_ = 0;
     convertedValues_ = 0;
@@ -261,6 +278,18 @@ Fixed4 Engine::evaluate(std::string_view formula, const FormulaInputs& inputs) {
     appendUtf32(work_, formula);
     summationStage(work_);
     return groupsThenReduce(work_);
+}
+
+void Engine::releaseLargeBuffers() noexcept {
+    constexpr std::size_t kKeep = std::size_t{1} << 16;
+    for (std::u32string* buffer : {&work_, &group_, &body_, &atom_, &rewritten_, &numberText_}) {
+        if (buffer->capacity() > kKeep) std::u32string().swap(*buffer);
+    }
+}
+
+std::u32string Engine::valueText(Fixed4 value) const {
+    char32_t buffer[kMaxFixed4Chars];
+    return std::u32string(buffer, formatTo(buffer, value, separator_));
 }
 
 const std::u32string& Engine::nameText(const Name& name) {
@@ -331,12 +360,18 @@ void Engine::summationStage(std::u32string& text) {
         }
         const std::int32_t lower = parseInteger(lowerText);
         const std::int32_t upper = parseInteger(upperText);
+        if (observer_) {
+            observer_->summationStarted(std::u32string_view(text).substr(sigma, end - sigma), lower,
+                                        upper);
+        }
 
         // An empty range (lower above upper) is an empty sum; n keeps the upper bound.
         Fixed4 total;
         const std::u32string bodyCopy(bodyText);
         for (std::int64_t n = lower; n <= upper; ++n) {
+            checkCancelled();
             counter_ = static_cast<std::int32_t>(n);
+            if (observer_) observer_->summationIndex(counter_);
             counterText_.clear();
             appendIntegerText(counterText_, counter_);
             body_.assign(bodyCopy);
@@ -350,6 +385,7 @@ void Engine::summationStage(std::u32string& text) {
         appendText(atom_, total);
         atom_.append(U"])");
         text.replace(sigma, end - sigma + 1, atom_);
+        if (observer_) observer_->summationExpanded(total, text);
     }
 }
 
@@ -363,10 +399,14 @@ Fixed4 Engine::groupsThenReduce(std::u32string& text) {
         if (close == std::u32string::npos) {
             close = open;  // a lone "(" is the empty group, value 0
             group_.clear();
+            if (observer_) {
+                observer_->quirk(Quirk::LoneBracket, std::u32string_view(text).substr(open + 1));
+            }
         } else {
             open = text.rfind(U'(', close);
             group_.assign(text, open + 1, close - open - 1);
         }
+        if (observer_) observer_->groupSelected(group_);
         const Fixed4 value = reduce(group_);
 
         const char32_t before = open > 0 ? text[open - 1] : kNone;
@@ -379,6 +419,7 @@ Fixed4 Engine::groupsThenReduce(std::u32string& text) {
         atom_.clear();
         writeAtom(atom_, value, starBefore, starAfter);
         text.replace(open, close - open + 1, atom_);
+        if (observer_) observer_->groupSpliced(value, text);
     }
     return reduce(text);
 }
@@ -394,6 +435,8 @@ void Engine::writeAtom(std::u32string& out, Fixed4 value, bool starBefore, bool 
 }
 
 Fixed4 Engine::reduce(std::u32string& text) {
+    checkCancelled();
+    if (observer_) observer_->reductionStarted(text);
     const std::uint32_t letters = lettersOf(text);
     if (letters != 0) {
         functionStage(text, letters);
@@ -419,7 +462,8 @@ void Engine::functionStage(std::u32string& text, std::uint32_t letters) {
             }
             const std::u32string_view argumentText =
                 std::u32string_view(text).substr(p + length + 1, q - (p + length + 1));
-            const Extended x = parseFixed4(argumentText, separator_).value();
+            const Fixed4 argument = parseFixed4(argumentText, separator_);
+            const Extended x = argument.value();
             Extended result = 0.0L;
             switch (f.function) {
                 case Function::Sine:
@@ -448,6 +492,7 @@ void Engine::functionStage(std::u32string& text, std::uint32_t letters) {
             atom_.clear();
             writeAtom(atom_, value, starBefore, starAfter);
             text.replace(p, q - p + 1, atom_);
+            if (observer_) observer_->functionApplied(f.name, argument, value, text);
         }
     }
 }
@@ -473,7 +518,9 @@ void Engine::substitutionStage(std::u32string& text, std::uint32_t letters) {
         const std::size_t length = name.name.size();
         rewritten_.clear();
         std::size_t from = 0;
+        std::size_t occurrences = 0;
         do {
+            ++occurrences;
             rewritten_.append(text, from, p - from);
             const char32_t before = rewritten_.empty() ? kNone : rewritten_.back();
             const char32_t after = p + length < text.size() ? text[p + length] : kNone;
@@ -489,10 +536,14 @@ void Engine::substitutionStage(std::u32string& text, std::uint32_t letters) {
             if (chained && rewritten_.size() + (text.size() - from) > kMaxChainedText) {
                 throw EConvertError::notAFloat(toUtf8(replacement));
             }
+            if (rewritten_.size() + (text.size() - from) > kMaxWorkingText) {
+                throw EFormulaTooLong(kMaxWorkingText);
+            }
             p = text.find(name.name, from);
         } while (p != std::u32string::npos);
         rewritten_.append(text, from);
         text.swap(rewritten_);
+        if (observer_) observer_->nameSubstituted(name.name, replacement, occurrences, text);
     }
 }
 
@@ -527,6 +578,13 @@ Fixed4 Engine::scan(std::u32string& text) {
     Fixed4 current, productLeft, quotientLeft, powerBase, sum;
     bool firstTermSeen = false;
     bool sumPhase = false;
+    // Only for an observer: the product phase completed an operand that no operator has taken
+    // up yet, so the next operand would replace it.
+    bool operandStands = false;
+    auto finish = [&]() -> Fixed4 {
+        if (observer_) observer_->reductionFinished(sum);
+        return sum;
+    };
     numberText_.clear();
     terms_.clear();
 
@@ -545,7 +603,13 @@ Fixed4 Engine::scan(std::u32string& text) {
                 if (b > 0) {
                     power = positivePower(static_cast<Extended>(b), exponent);
                 } else {
-                    if (exponent.units() % 10000 != 0) return false;
+                    if (exponent.units() % 10000 != 0) {
+                        if (observer_) {
+                            observer_->quirk(Quirk::NegativeBaseFraction,
+                                             valueText(powerBase) + U"^" + valueText(exponent));
+                        }
+                        return false;
+                    }
                     const Fixed4 m = positivePower(-static_cast<Extended>(b), exponent);
                     const bool odd = (exponent.units() / 10000) % 2 != 0;
                     power = odd ? Fixed4::fromUnits(-m.units()) : m;
@@ -554,8 +618,13 @@ Fixed4 Engine::scan(std::u32string& text) {
             havePower = true;
             pop();
         }
+        const Fixed4 previous = current;
         current = havePower ? power : atom ? *atom : parseNumberText();
         numberText_.clear();
+        if (observer_ && !sumPhase) {
+            if (operandStands) observer_->quirk(Quirk::LostOperand, valueText(previous));
+            operandStands = true;
+        }
         if (sumPhase && !firstTermSeen && sum.units() == 0) {
             sum = current;
             firstTermSeen = true;
@@ -588,6 +657,8 @@ Fixed4 Engine::scan(std::u32string& text) {
     // An operand followed by "^" becomes the power base (a chain keeps only the last one).
     auto operandRead = [&]() -> bool {
         if (i < text.size() && text[i] == U'^') {
+            if (observer_ && top() == U'^')
+                observer_->quirk(Quirk::PowerChain, valueText(powerBase));
             powerBase = parseNumberText();
             push(U'^');
             numberText_.clear();
@@ -606,15 +677,17 @@ Fixed4 Engine::scan(std::u32string& text) {
             numberText_.append(text, i, j - i);
             numberIsLiteral_ = true;
             i = j;
-            if (!operandRead()) return sum;
+            if (!operandRead()) return finish();
         } else if (c == U'*') {
             productLeft = current;
             ++i;
             push(U'*');
+            operandStands = false;
         } else if (c == U'/') {
             quotientLeft = current;
             ++i;
             push(U'/');
+            operandStands = false;
         } else if (c == U'[') {
             ++i;
             while (i < text.size() && text[i] == U'[') {
@@ -627,39 +700,67 @@ Fixed4 Engine::scan(std::u32string& text) {
             numberText_.assign(text, i, stop - i);
             numberIsLiteral_ = false;
             i = close == std::u32string::npos ? stop : stop + 1;
-            if (!operandRead()) return sum;
+            if (!operandRead()) return finish();
         } else if (c == U'-' && top() == U'^') {
             // The sign of the exponent that follows.
             numberText_.assign(U"-");
             numberIsLiteral_ = true;
             ++i;
         } else if (c == U'+' || c == U'-') {
+            if (observer_ && (top() == U'*' || top() == U'/')) {
+                const char32_t pair[] = {top(), c};
+                observer_->quirk(Quirk::SignAfterProduct, std::u32string_view(pair, 2));
+            }
             terms_.push_back({current, c});
             current = Fixed4();
             ++i;
+            operandStands = false;
         } else {
             // The end, or a character the scan does not know: the rest is dropped.
+            if (observer_ && c != kNone) {
+                observer_->quirk(Quirk::StoppedReading, std::u32string_view(text).substr(i));
+            }
             terms_.push_back({current, kNone});
             break;
         }
     }
+    if (observer_) observeTermList();
 
     // Sum phase, over the term list "[v]op[v]op...[v]".
     sumPhase = true;
     for (const Term& term : terms_) {
-        if (!completeOperand(&term.value)) return sum;
+        if (!completeOperand(&term.value)) return finish();
         if (term.op == kNone) break;
         // A "-" right after a pending "^" would be an exponent's sign, replaced by the next atom.
         if (!(term.op == U'-' && top() == U'^')) push(term.op);
     }
-    return sum;
+    return finish();
+}
+
+// The term list as the sum phase reads it: "[v]op[v]op...[v]".
+void Engine::observeTermList() {
+    std::u32string list;
+    for (const Term& term : terms_) {
+        writeAtom(list, term.value, false, false);
+        if (term.op != kNone) list.push_back(term.op);
+    }
+    observer_->termList(list);
 }
 
 }  // namespace
 
-Fixed4 EvaluateFormula(std::string_view formula, const FormulaInputs& inputs) {
+Fixed4 EvaluateFormula(std::string_view formula, const FormulaTexts& texts,
+                       const EvaluationOptions& options) {
     thread_local Engine engine;
-    return engine.evaluate(formula, inputs);
+    try {
+        return engine.evaluate(formula, texts, options);
+    } catch (const std::bad_alloc&) {
+        engine.releaseLargeBuffers();
+        throw EOutOfMemory();
+    } catch (const std::length_error&) {
+        engine.releaseLargeBuffers();
+        throw EOutOfMemory();
+    }
 }
 
 }  // namespace kurvilo

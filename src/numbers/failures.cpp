@@ -20,4 +20,7 @@ EConvertError EConvertError::notAnInteger(std::string_view text) {
     return EConvertError(message);
 }
 
+EFormulaTooLong::EFormulaTooLong(std::size_t limit)
+    : Failure("Formula text longer than " + std::to_string(limit) + " characters") {}
+
 }  // namespace kurvilo

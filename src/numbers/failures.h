@@ -1,8 +1,11 @@
-// The four failures that every layer can raise. They carry the exact messages the user-facing
-// parts of the program rely on, and are caught only at the tick boundary or at the top of the
-// command-line tool.
+// The failures that every layer can raise. They carry the exact messages the user-facing parts of
+// the program rely on, and are caught only at the tick boundary or at the top of the command-line
+// tool. The four arithmetic and conversion failures come first; then the three the formula
+// engine adds for what the arithmetic never meets: a cancelled evaluation, a working text beyond
+// its cap, and memory that ran out.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -44,6 +47,28 @@ class EOverflow : public Failure {
   public:
     EOverflow() : Failure("Floating point overflow") {}
     const char* kind() const noexcept override { return "EOverflow"; }
+};
+
+// An evaluation stopped because its caller cancelled it: not an error of the formula. The tick
+// treats it as a stop, not as "エラー".
+class EAbort : public Failure {
+  public:
+    EAbort() : Failure("Operation aborted") {}
+    const char* kind() const noexcept override { return "EAbort"; }
+};
+
+// The working text of an evaluation would grow beyond its cap (characters, not bytes).
+class EFormulaTooLong : public Failure {
+  public:
+    explicit EFormulaTooLong(std::size_t limit);
+    const char* kind() const noexcept override { return "EFormulaTooLong"; }
+};
+
+// Memory ran out during an evaluation or a tick (std::bad_alloc, std::length_error).
+class EOutOfMemory : public Failure {
+  public:
+    EOutOfMemory() : Failure("Out of memory") {}
+    const char* kind() const noexcept override { return "EOutOfMemory"; }
 };
 
 }  // namespace kurvilo

@@ -1,6 +1,7 @@
 #include "sim/tick.h"
 
 #include <exception>
+#include <new>
 
 #include "formula/evaluate.h"
 #include "numbers/failures.h"
@@ -36,20 +37,22 @@ int intervalFor(int comboBox1Index, int current) noexcept {
     }
 }
 
-// What the formula engine substitutes: ListBox1's five texts and the keypad's constants.
-FormulaInputs formulaInputs(const RunModel& model) {
-    FormulaInputs inputs;
+// What the formula engine substitutes: ListBox1's five texts and the keypad's constants, by
+// reference.
+FormulaTexts formulaTexts(const RunModel& model) {
+    FormulaTexts texts;
     for (std::size_t i = 0; i < MotionState::kSlotCount; ++i) {
-        inputs.values[i] = listItem(model.listBox1, i);
+        texts.values[i] = listItem(model.listBox1, i);
     }
-    inputs.constants = model.constants;
-    return inputs;
+    for (std::size_t i = 0; i < model.constants.size(); ++i)
+        texts.constants[i] = model.constants[i];
+    return texts;
 }
 
 // Steps 1 to 12 of a tick. Everything the tick does before a failure stays; ListBox1 and ListBox3
 // are rewritten only at the very end, so a failure in the formulas, the mapping or the step
 // leaves them as the tick before wrote them.
-void runTick(RunModel& model) {
+void runTick(RunModel& model, FormulaPairEvaluator* evaluator) {
     // 1, 2: time step and scales, every tick, Y before X.
     const Fixed4 dt = timeStepFor(model.comboBox2);
     const std::int64_t scaleY = axisScale(model.comboBox3, model.checkBox2, model.spinEdit4);
@@ -67,9 +70,15 @@ void runTick(RunModel& model) {
     }
 
     // 4: both formulas see the state before this tick's step.
-    const FormulaInputs inputs = formulaInputs(model);
-    const Fixed4 e2 = EvaluateFormula(model.edit2, inputs);
-    const Fixed4 e1 = EvaluateFormula(model.edit1, inputs);
+    const FormulaTexts texts = formulaTexts(model);
+    Fixed4 e2;
+    Fixed4 e1;
+    if (evaluator != nullptr) {
+        evaluator->evaluate(model.edit2, model.edit1, texts, e2, e1);
+    } else {
+        e2 = EvaluateFormula(model.edit2, texts);
+        e1 = EvaluateFormula(model.edit1, texts);
+    }
 
     const GraphMode mode = graphModeFromIndex(model.graphMode);
 
@@ -130,10 +139,14 @@ void runTick(RunModel& model) {
     appendText(model.listBox3[1], Fixed4::fromInteger(pixel.y));
 }
 
-void failTick(RunModel& model, std::string kind, std::string message) {
-    model.label3 = "エラー";
+// Records why the tick ended, stops the run as "描写中止" does, and shows "エラー" unless the
+// evaluation was cancelled.
+void endTick(RunModel& model, std::string kind, std::string message, bool showError) {
+    if (showError) model.label3 = "エラー";
     stopAction(model);
-    model.lastFailure = TickFailure{std::move(kind), std::move(message)};
+    TickFailure failure{std::move(kind), std::move(message), model.tickCount, {}};
+    if (model.listBox1.size() > MotionState::kTime) failure.t = model.listBox1[MotionState::kTime];
+    model.lastFailure = std::move(failure);
 }
 
 }  // namespace
@@ -150,6 +163,7 @@ void startAction(RunModel& model) {
     if (!model.checkBox2) model.spinEdit3.text = "0";
     model.shape1.visible = false;
     model.timer1.enabled = true;
+    model.tickCount = 0;
     model.lastFailure.reset();
 }
 
@@ -159,17 +173,23 @@ void stopAction(RunModel& model) {
     model.timer1.enabled = false;
 }
 
-bool Timer1Timer(RunModel& model) {
+bool Timer1Timer(RunModel& model, FormulaPairEvaluator* evaluator) {
     // The one place where failures are caught: the tick ends where it failed, "エラー" shows
     // and the run stops as if "描写中止" had been pressed.
+    ++model.tickCount;
     try {
-        runTick(model);
+        runTick(model, evaluator);
         model.lastFailure.reset();
         return true;
+    } catch (const EAbort& cancelled) {
+        endTick(model, cancelled.kind(), cancelled.what(), false);
     } catch (const Failure& failure) {
-        failTick(model, failure.kind(), failure.what());
+        endTick(model, failure.kind(), failure.what(), true);
+    } catch (const std::bad_alloc&) {
+        const EOutOfMemory failure;
+        endTick(model, failure.kind(), failure.what(), true);
     } catch (const std::exception& other) {
-        failTick(model, "Exception", other.what());
+        endTick(model, "Exception", other.what(), true);
     }
     return false;
 }

@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "formula/evaluate.h"
 #include "sim/plot_surface.h"
 
 namespace kurvilo {
@@ -27,32 +29,34 @@ struct MarkerState {  // Shape1: left/top in window client coordinates
     int top = 200;
 };
 
-struct TimerState {  // Timer1
-    int tag = 0;       // run phase: 0 fresh, 1 seeded, 2 drawing
+struct TimerState {      // Timer1
+    int tag = 0;         // run phase: 0 fresh, 1 seeded, 2 drawing
     int interval = 100;  // milliseconds
     bool enabled = false;
 };
 
 struct TickFailure {
-    std::string kind;     // "EConvertError", "EInvalidOp", "EZeroDivide", "EOverflow"
-    std::string message;  // the failure's message
+    std::string kind;        // "EConvertError", "EInvalidOp", "EZeroDivide", "EOverflow", ...
+    std::string message;     // the failure's message
+    std::uint64_t tick = 0;  // the failed tick's number in its run, from 1
+    std::string t;           // t before that tick, as ListBox1 held it ("" when it held none)
 };
 
 struct RunModel {
     // Read by the tick; the window copies these in before each tick and after each handler.
-    int graphMode = 0;  // RadioGroup1's item index: 0..3
-    std::string edit1;  // first formula ("Ay=", "Ar=", "Y=", "r=")
-    std::string edit2;  // second formula ("Ax=", "Aθ=")
-    std::string labeledEdit12 = "0";  // Vy= / Vr=  (slot 2)
-    std::string labeledEdit13 = "0";  // Y= / r=    (slot 3)
-    std::string labeledEdit15 = "0";  // Vx= / Vθ=  (slot 0)
-    std::string labeledEdit16 = "0";  // X= / θ=    (slot 1)
-    int comboBox1 = 2;  // drawing speed; -1 when nothing is selected
-    int comboBox2 = 1;  // time step
-    int comboBox3 = 1;  // view range Y
-    int comboBox4 = 1;  // view range X
-    bool checkBox1 = false;  // zoom X
-    bool checkBox2 = false;  // zoom Y
+    int graphMode = 0;                      // RadioGroup1's item index: 0..3
+    std::string edit1;                      // first formula ("Ay=", "Ar=", "Y=", "r=")
+    std::string edit2;                      // second formula ("Ax=", "Aθ=")
+    std::string labeledEdit12 = "0";        // Vy= / Vr=  (slot 2)
+    std::string labeledEdit13 = "0";        // Y= / r=    (slot 3)
+    std::string labeledEdit15 = "0";        // Vx= / Vθ=  (slot 0)
+    std::string labeledEdit16 = "0";        // X= / θ=    (slot 1)
+    int comboBox1 = 2;                      // drawing speed; -1 when nothing is selected
+    int comboBox2 = 1;                      // time step
+    int comboBox3 = 1;                      // view range Y
+    int comboBox4 = 1;                      // view range X
+    bool checkBox1 = false;                 // zoom X
+    bool checkBox2 = false;                 // zoom Y
     SpinControl spinEdit1{"0", -200, 200};  // zoom centre X
     SpinControl spinEdit2{"1", 1, 100};     // zoom half-width X
     SpinControl spinEdit3{"0", -200, 200};  // zoom centre Y
@@ -66,11 +70,24 @@ struct RunModel {
     MarkerState shape1;
     std::string label3;  // status: "" or "エラー"
     TimerState timer1;
-    bool settingsEnabled = true;  // GroupBox1, 2, 3, 5, RadioGroup1 and Button1
+    bool settingsEnabled = true;   // GroupBox1, 2, 3, 5, RadioGroup1 and Button1
     bool button16Enabled = false;  // "保存"
 
-    // Why the last tick failed (empty after a good tick); not a control, for the command-line tool.
+    // Ticks begun since the start action; not a control.
+    std::uint64_t tickCount = 0;
+    // Why the last tick failed or was cancelled (empty after a good tick); not a control, for
+    // the command-line tool and the status label's tooltip.
     std::optional<TickFailure> lastFailure;
+};
+
+// How a tick evaluates its two formulas, the second (Edit2) first; by default right here with
+// EvaluateFormula. The window hands them to a worker thread so that a long evaluation cannot
+// freeze it. Whatever EvaluateFormula raises, evaluate raises, the first failure ending it.
+class FormulaPairEvaluator {
+  public:
+    virtual ~FormulaPairEvaluator() = default;
+    virtual void evaluate(std::string_view formula2, std::string_view formula1,
+                          const FormulaTexts& texts, Fixed4& e2, Fixed4& e1) = 0;
 };
 
 // Button1Click's work: phase 0, lists cleared, settings and save disabled, surface repainted with
@@ -79,6 +96,7 @@ void startAction(RunModel& model);
 // Button2Click's work: settings, start and save enabled; timer disabled.
 void stopAction(RunModel& model);
 // One tick. Any failure is caught here: Label3 := "エラー", stopAction, lastFailure set, false.
-bool Timer1Timer(RunModel& model);
+// A cancelled evaluation (EAbort) stops the run the same way but leaves Label3 alone.
+bool Timer1Timer(RunModel& model, FormulaPairEvaluator* evaluator = nullptr);
 
 }  // namespace kurvilo

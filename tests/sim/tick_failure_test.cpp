@@ -189,6 +189,85 @@ TEST(BrokenGraphMode, FailsTheTickInsteadOfGuessing) {
     expectStoppedWithError(*model, "Exception");
 }
 
+TEST(FailureRecord, NamesTheTickAndTheTimeBeforeIt) {
+    // 1/(t − 0.02) divides by zero on the third tick, when t is 0.02.
+    auto model = newModel(0, "1/(t-0.02)", "0");
+    startAction(*model);
+    EXPECT_EQ(runTicks(*model, 5), 2);
+    ASSERT_TRUE(model->lastFailure);
+    EXPECT_EQ(model->lastFailure->tick, 3u);
+    EXPECT_EQ(model->lastFailure->t, "0.02");
+    // A new start counts from 1 again.
+    startAction(*model);
+    model->edit1 = "1/0";
+    EXPECT_FALSE(Timer1Timer(*model));
+    EXPECT_EQ(model->lastFailure->tick, 1u);
+    EXPECT_EQ(model->lastFailure->t, "0");
+}
+
+// Evaluates like the engine but cancels the evaluation on a chosen tick, as "描写中止" does
+// while a long tick runs.
+class CancellingEvaluator : public FormulaPairEvaluator {
+  public:
+    explicit CancellingEvaluator(int cancelOnCall) : cancelOnCall_(cancelOnCall) {}
+    void evaluate(std::string_view formula2, std::string_view formula1, const FormulaTexts& texts,
+                  Fixed4& e2, Fixed4& e1) override {
+        CancellationToken token;
+        if (++calls_ == cancelOnCall_) token.cancel();
+        EvaluationOptions options;
+        options.cancel = &token;
+        e2 = EvaluateFormula(formula2, texts, options);
+        e1 = EvaluateFormula(formula1, texts, options);
+    }
+    int calls() const { return calls_; }
+
+  private:
+    int cancelOnCall_;
+    int calls_ = 0;
+};
+
+TEST(CancelledTick, StopsTheRunWithoutAnErrorAndKeepsThePreviousTick) {
+    auto model = newModel(0, "-y", "-x");
+    model->labeledEdit16 = "5";
+    startAction(*model);
+    CancellingEvaluator evaluator(3);
+    ASSERT_TRUE(Timer1Timer(*model, &evaluator));
+    ASSERT_TRUE(Timer1Timer(*model, &evaluator));
+    const Texts values = model->listBox1;
+    const Texts pixel = model->listBox3;
+    auto picture = std::make_unique<PlotSurface>(model->surface);
+
+    EXPECT_FALSE(Timer1Timer(*model, &evaluator));
+
+    EXPECT_EQ(evaluator.calls(), 3);
+    EXPECT_EQ(model->label3, "");
+    EXPECT_FALSE(model->timer1.enabled);
+    EXPECT_TRUE(model->settingsEnabled);
+    EXPECT_TRUE(model->button16Enabled);
+    ASSERT_TRUE(model->lastFailure);
+    EXPECT_EQ(model->lastFailure->kind, "EAbort");
+    EXPECT_EQ(model->listBox1, values);
+    EXPECT_EQ(model->listBox3, pixel);
+    EXPECT_TRUE(sameSurface(model->surface, *picture));
+}
+
+TEST(CancelledTick, AnEvaluatorThatCancelsNothingGivesTheSameRun) {
+    auto plain = newModel(1, "-r", "0.5");
+    plain->labeledEdit13 = "3";
+    auto viaEvaluator = newModel(1, "-r", "0.5");
+    viaEvaluator->labeledEdit13 = "3";
+    startAction(*plain);
+    startAction(*viaEvaluator);
+    CancellingEvaluator evaluator(0);
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(Timer1Timer(*plain));
+        ASSERT_TRUE(Timer1Timer(*viaEvaluator, &evaluator));
+    }
+    EXPECT_EQ(viaEvaluator->listBox1, plain->listBox1);
+    EXPECT_EQ(viaEvaluator->listBox3, plain->listBox3);
+    EXPECT_TRUE(sameSurface(viaEvaluator->surface, plain->surface));
+}
+
 TEST(Recovery, AGoodTickClearsTheLastFailureAndTheNextStartClearsTheError) {
     auto model = newModel(0, "1/0", "0");
     startAction(*model);
