@@ -45,7 +45,7 @@ TEST(FormulaFailures, FunctionWithoutAClosingBracketFailsInsteadOfSearchingForev
 
 TEST(FormulaFailures, SubstitutedTextThatNamesItselfFails) {
     FormulaInputs in = sampleInputs();
-    in.constants[0] = "a";
+    in.constants[0] = std::string(1, 'a');  // not = "a": a false -Wrestrict of GCC 12 at -O3
     EXPECT_EQ(evaluateOutcome("2a", in), "EConvertError: 'a' is not a valid floating point value");
     in = sampleInputs();
     in.values[1] = "x+1";
@@ -69,7 +69,6 @@ TEST(FormulaFailures, NothingSurvivesAFailedCall) {
     EXPECT_FAILURE(EvaluateFormula("2*(3+\u03A3{n=1<>2:1/0})", sampleInputs()), EZeroDivide);
     EXPECT_EQ(evaluateOutcome("n+2*3"), "ok:6");
 }
-
 
 TEST(FormulaFailures, ValuesThatOverflowOnTheWayToUnitsFailWithOverflow) {
     // exp(11350) is still an extended real, but times 10000 it is not.
