@@ -7,11 +7,17 @@
 //
 // A reduction runs the function stage (each function name applied to the value atom behind it),
 // the substitution stage (each name replaced by "[" + its text + "]") and one left-to-right
-// arithmetic scan with a product phase and a sum phase. Wherever a value atom replaces a stretch
-// of text, a "*" is written next to it when implied multiplication asks for one.
+// arithmetic scan (formula/scan.h). Wherever a value atom replaces a stretch of text, a "*" is
+// written next to it when implied multiplication asks for one (formula/implied_multiplication.h).
 //
-// The working text is UTF-32 so that "Σ", "π" and "θ" are one unit each and positions and
-// neighbours come out right. Buffers live in a per-thread engine and are reused across calls.
+// Every stage reads its text once from left to right and writes the rewritten text forward into
+// a second buffer: where a rewrite leaves the text before it as it was, the next match can only
+// lie behind the rewrite, so the search goes on from there instead of from the start. The work
+// grows with the length of the text and the number of rewrites, not with their product, and the
+// texts each step produces are the ones a restart from the beginning would produce.
+//
+// The working text is UTF-32 so that "Σ", "π" and "θ" are one unit each. Buffers live in a
+// per-thread engine and are reused across calls.
 #include "formula/evaluate.h"
 
 #include <cstdint>
@@ -20,7 +26,10 @@
 #include <string>
 #include <vector>
 
+#include "formula/implied_multiplication.h"
+#include "formula/names.h"
 #include "formula/observer.h"
+#include "formula/scan.h"
 #include "numbers/elementary.h"
 #include "numbers/failures.h"
 #include "numbers/integer_text.h"
@@ -31,85 +40,19 @@ namespace kurvilo {
 
 namespace {
 
-constexpr char32_t kSigma = U'\u03A3';
-constexpr char32_t kPi = U'\u03C0';
-constexpr char32_t kTheta = U'\u03B8';
-// "No character": before the start or past the end of a text. Outside Unicode, so that no
-// character of a text (not even NUL) is mistaken for it.
-constexpr char32_t kNone = 0xFFFFFFFF;
+using detail::kSigma;
+using detail::Name;
+constexpr char32_t kNone = kNoCharacter;
+constexpr std::size_t npos = std::u32string::npos;
 
 // Substitution can grow the text without bound only through texts that themselves name other
 // names (each x naming many y's, each y many t's, ...). Such a text is never a number, so once
-// a chain like that has made the text this large, the substitution fails the way its parse would.
+// a chain like that would make the text this large, the substitution fails the way its parse would.
 constexpr std::size_t kMaxChainedText = std::size_t{1} << 22;
 
-// Letters the stages look for, as bits, so a stage can skip names whose letters are absent.
-constexpr std::uint32_t letterBit(char32_t c) noexcept {
-    switch (c) {
-        case U'a':
-            return 1u << 0;
-        case U'b':
-            return 1u << 1;
-        case U'c':
-            return 1u << 2;
-        case U'd':
-            return 1u << 3;
-        case U'e':
-            return 1u << 4;
-        case U'g':
-            return 1u << 5;
-        case U'i':
-            return 1u << 6;
-        case U'l':
-            return 1u << 7;
-        case U'n':
-            return 1u << 8;
-        case U'o':
-            return 1u << 9;
-        case U'p':
-            return 1u << 10;
-        case U'r':
-            return 1u << 11;
-        case U's':
-            return 1u << 12;
-        case U't':
-            return 1u << 13;
-        case U'v':
-            return 1u << 14;
-        case U'x':
-            return 1u << 15;
-        case U'y':
-            return 1u << 16;
-        case kPi:
-            return 1u << 17;
-        case kTheta:
-            return 1u << 18;
-        default:
-            return 0;
-    }
-}
-
-std::uint32_t lettersOf(std::u32string_view text) noexcept {
-    std::uint32_t mask = 0;
-    for (char32_t c : text)
-        mask |= letterBit(c);
-    return mask;
-}
-
-constexpr std::uint32_t lettersOfName(std::u32string_view name) noexcept {
-    std::uint32_t mask = 0;
-    for (char32_t c : name)
-        mask |= letterBit(c);
-    return mask;
-}
-
-inline bool isOperator(char32_t c) noexcept {
-    return c == U'*' || c == U'/' || c == U'+' || c == U'-' || c == U'^';
-}
-
-inline bool isDigitOrPoint(char32_t c) noexcept {
-    return (c >= U'0' && c <= U'9') || c == U'.';
-}
+// A function's argument ends at the first "]" found from this many characters after the start of
+// its name (for "ln" as well as for the three-letter names).
+constexpr std::size_t kArgumentSearchStart = 4;
 
 enum class Function { Sine, Cosine, Tangent, Log, Exp };
 
@@ -121,379 +64,300 @@ struct FunctionName {
 
 // The order the function stage tries them in; "log" and "ln" are the same function.
 constexpr FunctionName kFunctions[] = {
-    {U"sin", Function::Sine, lettersOfName(U"sin")},
-    {U"cos", Function::Cosine, lettersOfName(U"cos")},
-    {U"tan", Function::Tangent, lettersOfName(U"tan")},
-    {U"log", Function::Log, lettersOfName(U"log")},
-    {U"exp", Function::Exp, lettersOfName(U"exp")},
-    {U"ln", Function::Log, lettersOfName(U"ln")},
+    {U"sin", Function::Sine, detail::lettersOfName(U"sin")},
+    {U"cos", Function::Cosine, detail::lettersOfName(U"cos")},
+    {U"tan", Function::Tangent, detail::lettersOfName(U"tan")},
+    {U"log", Function::Log, detail::lettersOfName(U"log")},
+    {U"exp", Function::Exp, detail::lettersOfName(U"exp")},
+    {U"ln", Function::Log, detail::lettersOfName(U"ln")},
 };
 
-// Where a name's text comes from: a value slot, a constant, the counter n or π.
-enum class Source : unsigned char { Value, Constant, Counter, Pi };
-
-struct Name {
-    std::u32string_view name;
-    Source source;
-    unsigned char index;
-    std::uint32_t letters;
-};
-
-// The substitution order: every two-character name before the one-character name inside it.
-constexpr Name kNames[] = {
-    {U"vx", Source::Value, 0, lettersOfName(U"vx")},
-    {U"x", Source::Value, 1, lettersOfName(U"x")},
-    {U"vy", Source::Value, 2, lettersOfName(U"vy")},
-    {U"y", Source::Value, 3, lettersOfName(U"y")},
-    {U"t", Source::Value, 4, lettersOfName(U"t")},
-    {U"vr", Source::Value, 2, lettersOfName(U"vr")},
-    {U"r", Source::Value, 3, lettersOfName(U"r")},
-    {U"v\u03B8", Source::Value, 0, lettersOfName(U"v\u03B8")},
-    {U"\u03B8", Source::Value, 1, lettersOfName(U"\u03B8")},
-    {U"n", Source::Counter, 0, lettersOfName(U"n")},
-    {U"\u03C0", Source::Pi, 0, lettersOfName(U"\u03C0")},
-    {U"a", Source::Constant, 0, lettersOfName(U"a")},
-    {U"b", Source::Constant, 1, lettersOfName(U"b")},
-    {U"c", Source::Constant, 2, lettersOfName(U"c")},
-    {U"d", Source::Constant, 3, lettersOfName(U"d")},
-};
-
-constexpr std::uint32_t namesLetters() noexcept {
-    std::uint32_t mask = 0;
-    for (const Name& name : kNames)
-        mask |= name.letters;
-    return mask;
-}
-// A substituted text with any of these letters may name further names.
-constexpr std::uint32_t kNameLetters = namesLetters();
-
-// The arithmetic forms of the scan, in units, each ending with the rounding rule.
-
-Fixed4 scanProduct(Fixed4 left, Fixed4 right) {
-    const auto l = static_cast<Extended>(left.units());
-    const auto r = static_cast<Extended>(right.units());
-    if (right.units() >= 0) return roundUnits(l * r / 10000.0L);
-    return roundUnits((-r / 10000.0L) * -l);
-}
-
-Fixed4 scanQuotient(Fixed4 left, Fixed4 right) {
-    const auto l = static_cast<Extended>(left.units());
-    const auto r = static_cast<Extended>(right.units());
-    if (right.units() == 0) {
-        if (left.units() == 0) throw EInvalidOp();
-        throw EZeroDivide();
+// The function form: f(u ÷ 10000) × 10000 by the rounding rule.
+Fixed4 functionValue(Function function, Fixed4 argument) {
+    const Extended x = argument.value();
+    Extended result = 0.0L;
+    switch (function) {
+        case Function::Sine:
+            result = sine(x);
+            break;
+        case Function::Cosine:
+            result = cosine(x);
+            break;
+        case Function::Tangent:
+            result = tangent(x);
+            break;
+        case Function::Log:
+            result = naturalLog(x);
+            break;
+        case Function::Exp:
+            result = exponential(x);
+            break;
     }
-    if (right.units() > 0) return roundUnits(l / r * 10000.0L);
-    return roundUnits(-l / (-r / 10000.0L));
-}
-
-// s + r (plus true) or s - r (plus false), by way of |r| ÷ 10000 × 10000: exact while the values
-// stay below 10^14, and rounded like the rest beyond.
-Fixed4 scanSum(Fixed4 sum, Fixed4 right, bool plus) {
-    const auto s = static_cast<Extended>(sum.units());
-    const auto r = static_cast<Extended>(right.units());
-    const Extended magnitude = (right.units() >= 0 ? r : -r) / 10000.0L * 10000.0L;
-    const bool addMagnitude = plus == (right.units() >= 0);
-    return roundUnits(addMagnitude ? s + magnitude : s - magnitude);
-}
-
-// The power of a positive base: e^(ln(b) × e), all in extended reals.
-Fixed4 positivePower(Extended base, Fixed4 exponent) {
-    const Extended logBase = naturalLog(base / 10000.0L);
-    const Extended scaled = logBase * static_cast<Extended>(exponent.units()) / 10000.0L;
-    return roundUnits(toUnits(exponential(scaled)));
+    return roundUnits(toUnits(result));
 }
 
 class Engine {
   public:
-    Fixed4 evaluate(std::string_view formula, const FormulaTexts& inputs,
+    Fixed4 evaluate(std::string_view formula, const FormulaTexts& texts,
                     const EvaluationOptions& options);
     // Gives back the memory of buffers that a huge text made large.
     void releaseLargeBuffers() noexcept;
 
   private:
-    struct Term {
-        Fixed4 value;
-        char32_t op;  // '+', '-', or kNone after the last term
-    };
-
-    void summationStage(std::u32string& text);
-    Fixed4 groupsThenReduce(std::u32string& text);
+    void summationStage();
+    Fixed4 groupsThenReduce(std::u32string_view text);
+    void spliceLoneBrackets(std::u32string& text);
     Fixed4 reduce(std::u32string& text);
     void functionStage(std::u32string& text, std::uint32_t letters);
     void substitutionStage(std::u32string& text, std::uint32_t letters);
-    Fixed4 scan(std::u32string& text);
 
-    const std::u32string& nameText(const Name& name);
-    std::uint32_t nameTextLetters(const Name& name);
-    Fixed4 parseNumberText() const;
-    void writeAtom(std::u32string& out, Fixed4 value, bool starBefore, bool starAfter) const;
+    void appendAtom(std::u32string& out, Fixed4 value, Stars stars) const;
     void checkCancelled() const {
         if (cancel_ != nullptr && cancel_->cancelled()) throw EAbort();
     }
-    void observeTermList();
-    std::u32string valueText(Fixed4 value) const;
+    // A rewrite that leaves `written` characters written and `rest` still to come.
+    static void checkLength(std::size_t written, std::size_t rest) {
+        if (written + rest > kMaxWorkingText) throw EFormulaTooLong(kMaxWorkingText);
+    }
+    // For an observer: the whole working text while a rewrite is half done.
+    std::u32string_view wholeText(const std::u32string& written, std::u32string_view rest);
 
-    const FormulaTexts* inputs_ = nullptr;
     const CancellationToken* cancel_ = nullptr;
     EvaluationObserver* observer_ = nullptr;
     char32_t separator_ = U'.';
-    std::int32_t counter_ = 0;
+    detail::NameTexts names_;
+    detail::ArithmeticScan scan_;
 
-    // Name texts, converted on first use in a call.
-    std::u32string valueTexts_[5];
-    std::u32string constantTexts_[4];
-    std::uint32_t valueLetters_[5] = {};
-    std::uint32_t constantLetters_[4] = {};
-    unsigned convertedValues_ = 0;
-    unsigned convertedConstants_ = 0;
-    std::u32string counterText_;
-    std::u32string piText_;
-
-    // Reused buffers.
-    std::u32string work_;
-    std::u32string group_;
-    std::u32string body_;
-    std::u32string atom_;
-    std::u32string rewritten_;
-    std::u32string numberText_;
-    bool numberIsLiteral_ = false;
-    std::vector<Term> terms_;
+    // Reused buffers; each stage writes only its own, since the summation stage runs the group
+    // stage and the group stage runs reductions while their own texts are half rewritten.
+    std::u32string work_;              // the formula's working text
+    std::u32string summed_;            // the summation stage's text, terms expanded so far
+    std::vector<std::size_t> sigmas_;  // positions in summed_ of the "Σ" not yet closed
+    std::u32string body_;              // a summation term's body, as it stands for every index
+    std::u32string grouped_;           // the group stage's text, groups spliced so far
+    std::vector<std::size_t> opens_;   // positions in grouped_ of the "(" not yet closed
+    std::u32string lone_;              // the group stage's text with its lone "(" spliced
+    std::u32string group_;             // the content of the group being reduced
+    std::u32string rewritten_;         // where the function and substitution stages write
+    std::u32string observed_;          // the whole text, for an observer
 };
 
-Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& inputs,
+Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& texts,
                         const EvaluationOptions& options) {
-    if (formula.size() > kMaxWorkingText) throw EFormulaTooLong(kMaxWorkingText);
-    inputs_ = &inputs;
     cancel_ = options.cancel;
     observer_ = options.observer;
     separator_ = decimalSeparator();
-    counter_ = 0;
-    convertedValues_ = 0;
-    convertedConstants_ = 0;
-    counterText_.assign(U"0");
-    piText_.clear();
+    names_.reset(texts, separator_);
+    scan_.setSeparator(separator_);
+    scan_.setObserver(observer_);
 
     work_.clear();
-    appendUtf32(work_, formula);
-    summationStage(work_);
+    if (!appendUtf32(work_, formula, kMaxWorkingText)) throw EFormulaTooLong(kMaxWorkingText);
+    summationStage();
     return groupsThenReduce(work_);
 }
 
 void Engine::releaseLargeBuffers() noexcept {
     constexpr std::size_t kKeep = std::size_t{1} << 16;
-    for (std::u32string* buffer : {&work_, &group_, &body_, &atom_, &rewritten_, &numberText_}) {
+    for (std::u32string* buffer :
+         {&work_, &summed_, &body_, &grouped_, &lone_, &group_, &rewritten_, &observed_}) {
         if (buffer->capacity() > kKeep) std::u32string().swap(*buffer);
     }
+    for (std::vector<std::size_t>* stack : {&sigmas_, &opens_}) {
+        if (stack->capacity() > kKeep) std::vector<std::size_t>().swap(*stack);
+    }
 }
 
-std::u32string Engine::valueText(Fixed4 value) const {
+std::u32string_view Engine::wholeText(const std::u32string& written, std::u32string_view rest) {
+    observed_.assign(written);
+    observed_.append(rest);
+    return observed_;
+}
+
+void Engine::appendAtom(std::u32string& out, Fixed4 value, Stars stars) const {
     char32_t buffer[kMaxFixed4Chars];
-    return std::u32string(buffer, formatTo(buffer, value, separator_));
-}
-
-const std::u32string& Engine::nameText(const Name& name) {
-    switch (name.source) {
-        case Source::Value:
-            if (!(convertedValues_ & (1u << name.index))) {
-                valueTexts_[name.index].clear();
-                appendUtf32(valueTexts_[name.index], inputs_->values[name.index]);
-                valueLetters_[name.index] = lettersOf(valueTexts_[name.index]);
-                convertedValues_ |= 1u << name.index;
-            }
-            return valueTexts_[name.index];
-        case Source::Constant:
-            if (!(convertedConstants_ & (1u << name.index))) {
-                constantTexts_[name.index].clear();
-                appendUtf32(constantTexts_[name.index], inputs_->constants[name.index]);
-                constantLetters_[name.index] = lettersOf(constantTexts_[name.index]);
-                convertedConstants_ |= 1u << name.index;
-            }
-            return constantTexts_[name.index];
-        case Source::Counter:
-            return counterText_;
-        case Source::Pi:
-            break;
-    }
-    if (piText_.empty()) appendText(piText_, Fixed4::fromUnits(31416));
-    return piText_;
-}
-
-std::uint32_t Engine::nameTextLetters(const Name& name) {
-    nameText(name);
-    switch (name.source) {
-        case Source::Value:
-            return valueLetters_[name.index];
-        case Source::Constant:
-            return constantLetters_[name.index];
-        case Source::Counter:
-        case Source::Pi:
-            break;
-    }
-    return 0;  // digits, a sign and the separator only
+    const std::size_t length = formatTo(buffer, value, separator_);
+    if (stars.before) out.push_back(U'*');
+    out.push_back(U'[');
+    out.append(buffer, length);
+    out.push_back(U']');
+    if (stars.after) out.push_back(U'*');
 }
 
 // Summation terms, innermost first: the first "}" after the first "Σ", with the nearest "Σ"
-// before it. Each is replaced by its total as a value atom in brackets.
-void Engine::summationStage(std::u32string& text) {
-    for (;;) {
-        std::size_t sigma = text.find(kSigma);
-        if (sigma == std::u32string::npos) return;
-        const std::size_t end = text.find(U'}', sigma + 1);
+// before it. Each is replaced by its total as a value atom in brackets. Reading forward, the
+// open "Σ"s are a stack and each "}" closes the latest one; a "}" with no "Σ" open is text.
+void Engine::summationStage() {
+    const std::u32string_view text = work_;
+    const std::size_t firstSigma = text.find(kSigma);
+    if (firstSigma == npos) return;
+
+    std::u32string& out = summed_;
+    out.assign(text.substr(0, firstSigma));
+    sigmas_.clear();
+    for (std::size_t i = firstSigma; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        if (c == kSigma) sigmas_.push_back(out.size());
+        if (c != U'}' || sigmas_.empty()) {
+            out.push_back(c);
+            continue;
+        }
+        const std::size_t sigma = sigmas_.back();
+        sigmas_.pop_back();
+
+        // "Σ{n=" lower "<>" upper ":" body "}": the three characters after "Σ" are skipped.
+        const std::u32string_view term = std::u32string_view(out).substr(sigma);
         std::u32string_view lowerText;
         std::u32string_view upperText;
         std::u32string_view bodyText;
-        if (end != std::u32string::npos) {
-            sigma = text.rfind(kSigma, end);
-            // "Σ{n=" lower "<>" upper ":" body "}": the three characters after "Σ" are skipped.
-            const std::u32string_view term(text.data() + sigma, end - sigma);
-            const std::size_t between = term.find(U"<>");
-            if (between != std::u32string_view::npos) {
-                if (between > 4) lowerText = term.substr(4, between - 4);
-                const std::size_t colon = term.find(U':');
-                if (colon != std::u32string_view::npos) {
-                    if (colon > between + 2)
-                        upperText = term.substr(between + 2, colon - between - 2);
-                    bodyText = term.substr(colon + 1);
-                }
+        const std::size_t between = term.find(U"<>");
+        if (between != npos) {
+            if (between > 4) lowerText = term.substr(4, between - 4);
+            const std::size_t colon = term.find(U':');
+            if (colon != npos) {
+                if (colon > between + 2) upperText = term.substr(between + 2, colon - between - 2);
+                bodyText = term.substr(colon + 1);
             }
         }
         const std::int32_t lower = parseInteger(lowerText);
         const std::int32_t upper = parseInteger(upperText);
-        if (observer_) {
-            observer_->summationStarted(std::u32string_view(text).substr(sigma, end - sigma), lower,
-                                        upper);
-        }
+        if (observer_) observer_->summationStarted(term, lower, upper);
 
         // An empty range (lower above upper) is an empty sum; n keeps the upper bound.
         Fixed4 total;
-        const std::u32string bodyCopy(bodyText);
+        body_.assign(bodyText);
         for (std::int64_t n = lower; n <= upper; ++n) {
             checkCancelled();
-            counter_ = static_cast<std::int32_t>(n);
-            if (observer_) observer_->summationIndex(counter_);
-            counterText_.clear();
-            appendIntegerText(counterText_, counter_);
-            body_.assign(bodyCopy);
+            names_.setCounter(static_cast<std::int32_t>(n));
+            if (observer_) observer_->summationIndex(static_cast<std::int32_t>(n));
             total = add(total, groupsThenReduce(body_));
         }
-        counter_ = upper;
-        counterText_.clear();
-        appendIntegerText(counterText_, counter_);
+        names_.setCounter(upper);
 
-        atom_.assign(U"([");
-        appendText(atom_, total);
-        atom_.append(U"])");
-        text.replace(sigma, end - sigma + 1, atom_);
-        if (observer_) observer_->summationExpanded(total, text);
+        out.resize(sigma);
+        out.push_back(U'(');
+        appendAtom(out, total, {});
+        out.push_back(U')');
+        checkLength(out.size(), text.size() - i - 1);
+        if (observer_) observer_->summationExpanded(total, wholeText(out, text.substr(i + 1)));
     }
+    if (!sigmas_.empty()) {
+        // A "Σ" with no "}" after it: its bounds are empty texts.
+        parseInteger(std::u32string_view());
+    }
+    work_.swap(out);
 }
 
-// Innermost groups first, each reduced on its own and spliced back; then the rest.
-Fixed4 Engine::groupsThenReduce(std::u32string& text) {
-    for (;;) {
-        const std::size_t first = text.find(U'(');
-        if (first == std::u32string::npos) break;
-        std::size_t open = first;
-        std::size_t close = text.find(U')', first + 1);
-        if (close == std::u32string::npos) {
-            close = open;  // a lone "(" is the empty group, value 0
-            group_.clear();
-            if (observer_) {
-                observer_->quirk(Quirk::LoneBracket, std::u32string_view(text).substr(open + 1));
-            }
-        } else {
-            open = text.rfind(U'(', close);
-            group_.assign(text, open + 1, close - open - 1);
+// Innermost groups first, each reduced on its own and spliced back; then the rest. Reading
+// forward, the open "(" are a stack and each ")" closes the latest one. A "(" that no ")" follows
+// is a lone "(" (value 0); there are only such ones left once the text is read.
+Fixed4 Engine::groupsThenReduce(std::u32string_view text) {
+    std::u32string& out = grouped_;
+    const std::size_t firstOpen = text.find(U'(');
+    out.assign(text.substr(0, firstOpen == npos ? text.size() : firstOpen));
+    if (firstOpen == npos) return reduce(out);
+
+    opens_.clear();
+    for (std::size_t i = firstOpen; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        if (c == U'(') opens_.push_back(out.size());
+        if (c != U')' || opens_.empty()) {
+            out.push_back(c);
+            continue;
         }
+        const std::size_t open = opens_.back();
+        opens_.pop_back();
+        group_.assign(std::u32string_view(out).substr(open + 1));
         if (observer_) observer_->groupSelected(group_);
         const Fixed4 value = reduce(group_);
 
-        const char32_t before = open > 0 ? text[open - 1] : kNone;
-        const char32_t after = close + 1 < text.size() ? text[close + 1] : kNone;
-        // Behind a function name ("s", "n", "g", "p") the group stays its argument.
-        const bool starBefore =
-            !(before == kNone || isOperator(before) || before == U'(' || before == U's' ||
-              before == U'n' || before == U'g' || before == U'p');
-        const bool starAfter = !(after == kNone || isOperator(after) || after == U')');
-        atom_.clear();
-        writeAtom(atom_, value, starBefore, starAfter);
-        text.replace(open, close - open + 1, atom_);
-        if (observer_) observer_->groupSpliced(value, text);
+        const char32_t before = open > 0 ? out[open - 1] : kNone;
+        const char32_t after = i + 1 < text.size() ? text[i + 1] : kNone;
+        out.resize(open);
+        appendAtom(out, value, impliedMultiplication(Replaced::Group, before, after));
+        checkLength(out.size(), text.size() - i - 1);
+        if (observer_) observer_->groupSpliced(value, wholeText(out, text.substr(i + 1)));
     }
-    return reduce(text);
+    if (!opens_.empty()) spliceLoneBrackets(out);
+    return reduce(out);
 }
 
-void Engine::writeAtom(std::u32string& out, Fixed4 value, bool starBefore, bool starAfter) const {
-    char32_t buffer[kMaxFixed4Chars];
-    const std::size_t length = formatTo(buffer, value, separator_);
-    if (starBefore) out.push_back(U'*');
-    out.push_back(U'[');
-    out.append(buffer, length);
-    out.push_back(U']');
-    if (starAfter) out.push_back(U'*');
+// Every "(" left is lone: from the first one on, each is replaced by the value 0, with the
+// characters next to it in the text as it stands then.
+void Engine::spliceLoneBrackets(std::u32string& text) {
+    std::u32string& out = lone_;
+    out.clear();
+    std::size_t from = 0;
+    for (const std::size_t open : opens_) {
+        out.append(text, from, open - from);
+        const std::u32string_view rest = std::u32string_view(text).substr(open + 1);
+        if (observer_) observer_->quirk(Quirk::LoneBracket, rest);
+        group_.clear();
+        if (observer_) observer_->groupSelected(group_);
+        const Fixed4 value = reduce(group_);
+        const char32_t before = out.empty() ? kNone : out.back();
+        const char32_t after = rest.empty() ? kNone : rest.front();
+        appendAtom(out, value, impliedMultiplication(Replaced::Group, before, after));
+        from = open + 1;
+        checkLength(out.size(), text.size() - from);
+        if (observer_) observer_->groupSpliced(value, wholeText(out, rest));
+    }
+    out.append(text, from);
+    text.swap(out);
 }
 
 Fixed4 Engine::reduce(std::u32string& text) {
     checkCancelled();
     if (observer_) observer_->reductionStarted(text);
-    const std::uint32_t letters = lettersOf(text);
+    // The letters once per reduction: the function stage only removes letters, so the mask stays
+    // a safe superset for the substitution stage.
+    const std::uint32_t letters = detail::lettersOf(text);
     if (letters != 0) {
         functionStage(text, letters);
-        substitutionStage(text, lettersOf(text));
+        // The atoms written hold the separator: its letter, were it one, joins the mask.
+        substitutionStage(text, letters | detail::letterBit(separator_));
     }
-    return scan(text);
+    return scan_.run(text);
 }
 
 // Each function name takes the content of the value atom behind it: from one character after
-// the name up to the first "]" more than three characters after the name's start.
+// the name up to the first "]" found from kArgumentSearchStart characters after the name's start.
+// The atom written in its place holds no letter, so the next occurrence of the name is behind it.
 void Engine::functionStage(std::u32string& text, std::uint32_t letters) {
     for (const FunctionName& f : kFunctions) {
         if ((letters & f.letters) != f.letters) continue;
-        for (;;) {
-            const std::size_t p = text.find(f.name);
-            if (p == std::u32string::npos) break;
-            const std::size_t length = f.name.size();
-            const std::size_t q = text.find(U']', p + 4);
-            if (q == std::u32string::npos) {
+        std::size_t p = text.find(f.name);
+        if (p == npos) continue;
+        const std::size_t length = f.name.size();
+        std::u32string& out = rewritten_;
+        out.clear();
+        std::size_t from = 0;
+        do {
+            const std::size_t q = text.find(U']', p + kArgumentSearchStart);
+            if (q == npos) {
                 // No argument will ever close: fail instead of searching forever.
                 throw EConvertError::notAFloat(
                     toUtf8(std::u32string_view(text).substr(p + length)));
             }
-            const std::u32string_view argumentText =
-                std::u32string_view(text).substr(p + length + 1, q - (p + length + 1));
-            const Fixed4 argument = parseFixed4(argumentText, separator_);
-            const Extended x = argument.value();
-            Extended result = 0.0L;
-            switch (f.function) {
-                case Function::Sine:
-                    result = sine(x);
-                    break;
-                case Function::Cosine:
-                    result = cosine(x);
-                    break;
-                case Function::Tangent:
-                    result = tangent(x);
-                    break;
-                case Function::Log:
-                    result = naturalLog(x);
-                    break;
-                case Function::Exp:
-                    result = exponential(x);
-                    break;
-            }
-            const Fixed4 value = roundUnits(toUnits(result));
+            const Fixed4 argument = detail::parseNumberText(
+                std::u32string_view(text).substr(p + length + 1, q - (p + length + 1)), separator_);
+            const Fixed4 value = functionValue(f.function, argument);
 
-            const char32_t before = p > 0 ? text[p - 1] : kNone;
+            out.append(text, from, p - from);
+            const char32_t before = out.empty() ? kNone : out.back();
             const char32_t after = q + 1 < text.size() ? text[q + 1] : kNone;
-            const bool starBefore =
-                !(before == kNone || isOperator(before) || before == U'(' || after == U'^');
-            const bool starAfter = !(after == kNone || isOperator(after) || after == U')');
-            atom_.clear();
-            writeAtom(atom_, value, starBefore, starAfter);
-            text.replace(p, q - p + 1, atom_);
-            if (observer_) observer_->functionApplied(f.name, argument, value, text);
-        }
+            appendAtom(out, value,
+                       impliedMultiplication(Replaced::FunctionApplication, before, after));
+            from = q + 1;
+            checkLength(out.size(), text.size() - from);
+            if (observer_) {
+                observer_->functionApplied(f.name, argument, value,
+                                           wholeText(out, std::u32string_view(text).substr(from)));
+            }
+            p = text.find(f.name, from);
+        } while (p != npos);
+        out.append(text, from);
+        text.swap(out);
     }
 }
 
@@ -502,249 +366,69 @@ void Engine::functionStage(std::u32string& text, std::uint32_t letters) {
 // before it is the last one written.
 void Engine::substitutionStage(std::u32string& text, std::uint32_t letters) {
     bool chained = false;
-    for (const Name& name : kNames) {
+    for (const Name& name : detail::kNames) {
         if ((letters & name.letters) != name.letters) continue;
         std::size_t p = text.find(name.name);
-        if (p == std::u32string::npos) continue;
-        const std::u32string& replacement = nameText(name);
-        if (replacement.find(name.name) != std::u32string::npos) {
+        if (p == npos) continue;
+        const std::u32string& replacement = names_.text(name);
+        if (replacement.find(name.name) != npos) {
             // The text would name itself again after every substitution and grow forever.
             throw EConvertError::notAFloat(toUtf8(replacement));
         }
-        const std::uint32_t replacementLetters = nameTextLetters(name);
+        const std::uint32_t replacementLetters = names_.letters(name);
         letters |= replacementLetters;
-        chained = chained || (replacementLetters & kNameLetters) != 0;
-
+        chained = chained || (replacementLetters & detail::kNameLetters) != 0;
         const std::size_t length = name.name.size();
-        rewritten_.clear();
-        std::size_t from = 0;
+
+        // The rewritten text's length, with a "*" on both sides of every atom at most: only
+        // when that could pass a limit is the exact length worked out.
         std::size_t occurrences = 0;
-        do {
+        for (std::size_t k = p; k != npos; k = text.find(name.name, k + length))
             ++occurrences;
-            rewritten_.append(text, from, p - from);
-            const char32_t before = rewritten_.empty() ? kNone : rewritten_.back();
-            const char32_t after = p + length < text.size() ? text[p + length] : kNone;
-            const bool starBefore =
-                !(before == kNone || isOperator(before) || before == U'(' || after == U'^');
-            const bool starAfter = !(after == kNone || isOperator(after) || after == U')');
-            if (starBefore) rewritten_.push_back(U'*');
-            rewritten_.push_back(U'[');
-            rewritten_.append(replacement);
-            rewritten_.push_back(U']');
-            if (starAfter) rewritten_.push_back(U'*');
-            from = p + length;
-            if (chained && rewritten_.size() + (text.size() - from) > kMaxChainedText) {
+        const std::size_t grown = replacement.size() + 4 - length;
+        std::size_t size = text.size() + occurrences * grown;
+        const std::size_t limit = chained ? kMaxChainedText : kMaxWorkingText;
+        if (size > limit) {
+            size = text.size();
+            char32_t previousEnd = kNone;  // the last character of the atom before, when adjacent
+            std::size_t previousStop = npos;
+            for (std::size_t k = p; k != npos; k = text.find(name.name, k + length)) {
+                const char32_t before = k == previousStop ? previousEnd
+                                        : k > 0           ? text[k - 1]
+                                                          : kNone;
+                const char32_t after = k + length < text.size() ? text[k + length] : kNone;
+                const Stars stars = impliedMultiplication(Replaced::Name, before, after);
+                size += replacement.size() + 2 - length + stars.before + stars.after;
+                previousEnd = stars.after ? U'*' : U']';
+                previousStop = k + length;
+            }
+            if (chained && size > kMaxChainedText) {
                 throw EConvertError::notAFloat(toUtf8(replacement));
             }
-            if (rewritten_.size() + (text.size() - from) > kMaxWorkingText) {
-                throw EFormulaTooLong(kMaxWorkingText);
-            }
+            if (size > kMaxWorkingText) throw EFormulaTooLong(kMaxWorkingText);
+        }
+
+        std::u32string& out = rewritten_;
+        out.clear();
+        out.reserve(size);
+        std::size_t from = 0;
+        do {
+            out.append(text, from, p - from);
+            const char32_t before = out.empty() ? kNone : out.back();
+            const char32_t after = p + length < text.size() ? text[p + length] : kNone;
+            const Stars stars = impliedMultiplication(Replaced::Name, before, after);
+            if (stars.before) out.push_back(U'*');
+            out.push_back(U'[');
+            out.append(replacement);
+            out.push_back(U']');
+            if (stars.after) out.push_back(U'*');
+            from = p + length;
             p = text.find(name.name, from);
-        } while (p != std::u32string::npos);
-        rewritten_.append(text, from);
-        text.swap(rewritten_);
+        } while (p != npos);
+        out.append(text, from);
+        text.swap(out);
         if (observer_) observer_->nameSubstituted(name.name, replacement, occurrences, text);
     }
-}
-
-Fixed4 Engine::parseNumberText() const {
-    // Digit runs typed in the formula always use "."; value atoms hold texts in the process-wide
-    // separator, like every other value text.
-    return parseFixed4(numberText_, numberIsLiteral_ ? U'.' : separator_);
-}
-
-// The arithmetic scan. The operator stack's top is its last element.
-Fixed4 Engine::scan(std::u32string& text) {
-    char32_t stackStorage[64];
-    std::u32string overflowStack;  // only for texts with more pending operators than that
-    std::size_t depth = 0;
-    auto top = [&]() -> char32_t {
-        if (depth == 0) return kNone;
-        return depth <= 64 ? stackStorage[depth - 1] : overflowStack.back();
-    };
-    auto push = [&](char32_t op) {
-        if (depth < 64) {
-            stackStorage[depth] = op;
-        } else {
-            overflowStack.push_back(op);
-        }
-        ++depth;
-    };
-    auto pop = [&]() {
-        if (depth > 64) overflowStack.pop_back();
-        --depth;
-    };
-
-    Fixed4 current, productLeft, quotientLeft, powerBase, sum;
-    bool firstTermSeen = false;
-    bool sumPhase = false;
-    // Only for an observer: the product phase completed an operand that no operator has taken
-    // up yet, so the next operand would replace it.
-    bool operandStands = false;
-    auto finish = [&]() -> Fixed4 {
-        if (observer_) observer_->reductionFinished(sum);
-        return sum;
-    };
-    numberText_.clear();
-    terms_.clear();
-
-    // Step 8: an operand has been read into the number text (or, in the sum phase, is `atom`),
-    // and it is not followed by "^". Returns false when the scan ends at once (a negative base
-    // with a fractional exponent).
-    auto completeOperand = [&](const Fixed4* atom) -> bool {
-        bool havePower = false;
-        Fixed4 power;
-        if (top() == U'^') {
-            const std::int64_t b = powerBase.units();
-            if (b == 0) {
-                power = Fixed4();  // any power of 0 is 0; the exponent is not even read
-            } else {
-                const Fixed4 exponent = atom ? *atom : parseNumberText();
-                if (b > 0) {
-                    power = positivePower(static_cast<Extended>(b), exponent);
-                } else {
-                    if (exponent.units() % 10000 != 0) {
-                        if (observer_) {
-                            observer_->quirk(Quirk::NegativeBaseFraction,
-                                             valueText(powerBase) + U"^" + valueText(exponent));
-                        }
-                        return false;
-                    }
-                    const Fixed4 m = positivePower(-static_cast<Extended>(b), exponent);
-                    const bool odd = (exponent.units() / 10000) % 2 != 0;
-                    power = odd ? Fixed4::fromUnits(-m.units()) : m;
-                }
-            }
-            havePower = true;
-            pop();
-        }
-        const Fixed4 previous = current;
-        current = havePower ? power : atom ? *atom : parseNumberText();
-        numberText_.clear();
-        if (observer_ && !sumPhase) {
-            if (operandStands) observer_->quirk(Quirk::LostOperand, valueText(previous));
-            operandStands = true;
-        }
-        if (sumPhase && !firstTermSeen && sum.units() == 0) {
-            sum = current;
-            firstTermSeen = true;
-        }
-        switch (top()) {
-            case U'*':
-                current = scanProduct(productLeft, current);
-                pop();
-                break;
-            case U'/':
-                current = scanQuotient(quotientLeft, current);
-                pop();
-                break;
-            case U'+':
-                sum = scanSum(sum, current, true);
-                pop();
-                break;
-            case U'-':
-                sum = scanSum(sum, current, false);
-                pop();
-                break;
-            default:
-                break;
-        }
-        return true;
-    };
-
-    // Product phase, over the text.
-    std::size_t i = 0;
-    // An operand followed by "^" becomes the power base (a chain keeps only the last one).
-    auto operandRead = [&]() -> bool {
-        if (i < text.size() && text[i] == U'^') {
-            if (observer_ && top() == U'^')
-                observer_->quirk(Quirk::PowerChain, valueText(powerBase));
-            powerBase = parseNumberText();
-            push(U'^');
-            numberText_.clear();
-            ++i;
-            return true;
-        }
-        return completeOperand(nullptr);
-    };
-    for (;;) {
-        const std::size_t n = text.size();
-        const char32_t c = i < n ? text[i] : kNone;
-        if (isDigitOrPoint(c)) {
-            std::size_t j = i;
-            while (j < n && isDigitOrPoint(text[j]))
-                ++j;
-            numberText_.append(text, i, j - i);
-            numberIsLiteral_ = true;
-            i = j;
-            if (!operandRead()) return finish();
-        } else if (c == U'*') {
-            productLeft = current;
-            ++i;
-            push(U'*');
-            operandStands = false;
-        } else if (c == U'/') {
-            quotientLeft = current;
-            ++i;
-            push(U'/');
-            operandStands = false;
-        } else if (c == U'[') {
-            ++i;
-            while (i < text.size() && text[i] == U'[') {
-                const std::size_t close = text.find(U']', i);
-                if (close != std::u32string::npos) text.erase(close, 1);
-                text.erase(i, 1);
-            }
-            const std::size_t close = text.find(U']', i);
-            const std::size_t stop = close == std::u32string::npos ? text.size() : close;
-            numberText_.assign(text, i, stop - i);
-            numberIsLiteral_ = false;
-            i = close == std::u32string::npos ? stop : stop + 1;
-            if (!operandRead()) return finish();
-        } else if (c == U'-' && top() == U'^') {
-            // The sign of the exponent that follows.
-            numberText_.assign(U"-");
-            numberIsLiteral_ = true;
-            ++i;
-        } else if (c == U'+' || c == U'-') {
-            if (observer_ && (top() == U'*' || top() == U'/')) {
-                const char32_t pair[] = {top(), c};
-                observer_->quirk(Quirk::SignAfterProduct, std::u32string_view(pair, 2));
-            }
-            terms_.push_back({current, c});
-            current = Fixed4();
-            ++i;
-            operandStands = false;
-        } else {
-            // The end, or a character the scan does not know: the rest is dropped.
-            if (observer_ && c != kNone) {
-                observer_->quirk(Quirk::StoppedReading, std::u32string_view(text).substr(i));
-            }
-            terms_.push_back({current, kNone});
-            break;
-        }
-    }
-    if (observer_) observeTermList();
-
-    // Sum phase, over the term list "[v]op[v]op...[v]".
-    sumPhase = true;
-    for (const Term& term : terms_) {
-        if (!completeOperand(&term.value)) return finish();
-        if (term.op == kNone) break;
-        // A "-" right after a pending "^" would be an exponent's sign, replaced by the next atom.
-        if (!(term.op == U'-' && top() == U'^')) push(term.op);
-    }
-    return finish();
-}
-
-// The term list as the sum phase reads it: "[v]op[v]op...[v]".
-void Engine::observeTermList() {
-    std::u32string list;
-    for (const Term& term : terms_) {
-        writeAtom(list, term.value, false, false);
-        if (term.op != kNone) list.push_back(term.op);
-    }
-    observer_->termList(list);
 }
 
 }  // namespace

@@ -12,14 +12,32 @@ SeparatorState separatorState;
 }
 
 namespace {
+// Digits, blanks, signs and exponent letters would make texts ambiguous; the characters of the
+// formula language and of its value atoms would change what a formula means once a value is
+// written into it.
 bool usableSeparator(char32_t c) {
     if (c >= U'0' && c <= U'9') return false;
+    if ((c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z')) return false;
     switch (c) {
         case U' ':
         case U'+':
         case U'-':
-        case U'e':
-        case U'E':
+        case U'*':
+        case U'/':
+        case U'^':
+        case U'(':
+        case U')':
+        case U'[':
+        case U']':
+        case U'{':
+        case U'}':
+        case U':':
+        case U'<':
+        case U'>':
+        case U'=':
+        case U'\u03A3':  // Σ
+        case U'\u03C0':  // π
+        case U'\u03B8':  // θ
         case 0:
             return false;
         default:

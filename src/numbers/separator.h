@@ -25,8 +25,9 @@ inline std::string_view decimalSeparatorUtf8() noexcept {
     return {detail::separatorState.utf8, detail::separatorState.utf8Length};
 }
 
-// Any Unicode scalar value except the digits, blanks, signs and exponent letters, which would
-// make texts ambiguous; those throw std::invalid_argument.
+// Any Unicode scalar value except the digits, the blank, the signs, the letters, and the
+// characters of the formula language and its value atoms ("(", ")", "[", "]", "{", "}", "*", "/",
+// "^", ":", "<", ">", "=", "π", "θ", "Σ"); those throw std::invalid_argument.
 void setDecimalSeparator(char32_t separator);
 
 // The separator a locale's decimal symbol gives: the symbol when it is exactly one character,

@@ -2,19 +2,29 @@
 
 namespace kurvilo {
 
-void appendUtf32(std::u32string& out, std::string_view s) {
+bool appendUtf32(std::u32string& out, std::string_view s, std::size_t limit) {
     const auto n = s.size();
     std::size_t i = 0;
     while (i < n) {
+        if (out.size() >= limit) return false;
+        // A run of ASCII bytes is copied as it is, as many as the limit allows.
+        std::size_t ascii = i;
+        const std::size_t room = limit - out.size() >= n - i ? n : i + (limit - out.size());
+        while (ascii < room && static_cast<unsigned char>(s[ascii]) < 0x80)
+            ++ascii;
+        if (ascii > i) {
+            const std::size_t start = out.size();
+            out.resize(start + (ascii - i));
+            char32_t* target = out.data() + start;
+            for (std::size_t k = i; k < ascii; ++k)
+                *target++ = static_cast<unsigned char>(s[k]);
+            i = ascii;
+            continue;
+        }
         const auto b0 = static_cast<unsigned char>(s[i]);
         // A byte that starts no valid sequence is kept as a lone low surrogate (U+DC80 + byte)
         // and written back as the same byte, so every text survives the round trip unchanged.
         const char32_t kept = 0xDC00 + b0;
-        if (b0 < 0x80) {
-            out.push_back(b0);
-            ++i;
-            continue;
-        }
         int extra = 0;
         char32_t c = 0;
         char32_t minimum = 0;
@@ -51,6 +61,11 @@ void appendUtf32(std::u32string& out, std::string_view s) {
         out.push_back(c);
         i += static_cast<std::size_t>(extra) + 1;
     }
+    return true;
+}
+
+void appendUtf32(std::u32string& out, std::string_view utf8) {
+    appendUtf32(out, utf8, std::u32string::npos);
 }
 
 std::u32string toUtf32(std::string_view utf8) {

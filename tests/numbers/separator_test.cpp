@@ -36,9 +36,17 @@ TEST(Separator, LocaleSymbolMustBeExactlyOneCharacter) {
 
 TEST(Separator, UnusableCharactersAreRefused) {
     SeparatorGuard guard;
-    EXPECT_THROW(setDecimalSeparator(U'5'), std::invalid_argument);
-    EXPECT_THROW(setDecimalSeparator(U'-'), std::invalid_argument);
+    // Ambiguous in a number, or a character of the formula language or of its value atoms.
+    for (const char32_t c : std::u32string_view(U"5- +eEsxZ()[]{}*/^:<>=\u03A3\u03C0\u03B8")) {
+        SCOPED_TRACE(static_cast<std::uint32_t>(c));
+        EXPECT_THROW(setDecimalSeparator(c), std::invalid_argument);
+    }
     EXPECT_EQ(decimalSeparator(), U'.');
+    EXPECT_EQ(separatorFromLocaleSymbol("]"), U'.');
+    for (const char32_t c : std::u32string_view(U",'\u066B\u00B7")) {
+        EXPECT_NO_THROW(setDecimalSeparator(c));
+        EXPECT_EQ(decimalSeparator(), c);
+    }
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 //
 // The working text is UTF-32 so that "Σ", "π" and "θ" are one unit each and positions and
 // neighbours come out right. Buffers live in a per-thread engine and are reused across calls.
-#include "reference/reference_engine.h"
+#include "formula/reference/reference_engine.h"
 
 #include <cstdint>
 #include <string>

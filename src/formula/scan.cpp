@@ -1,0 +1,308 @@
+#include "formula/scan.h"
+
+#include "formula/implied_multiplication.h"
+#include "formula/observer.h"
+#include "numbers/elementary.h"
+#include "numbers/failures.h"
+
+namespace kurvilo::detail {
+
+namespace {
+
+constexpr char32_t kNone = kNoCharacter;
+
+inline bool isDigitOrPoint(char32_t c) noexcept {
+    return (c >= U'0' && c <= U'9') || c == U'.';
+}
+
+// The arithmetic forms of the scan, in units, each ending with the rounding rule.
+
+Fixed4 scanProduct(Fixed4 left, Fixed4 right) {
+    const auto l = static_cast<Extended>(left.units());
+    const auto r = static_cast<Extended>(right.units());
+    if (right.units() >= 0) return roundUnits(l * r / 10000.0L);
+    return roundUnits((-r / 10000.0L) * -l);
+}
+
+Fixed4 scanQuotient(Fixed4 left, Fixed4 right) {
+    const auto l = static_cast<Extended>(left.units());
+    const auto r = static_cast<Extended>(right.units());
+    if (right.units() == 0) {
+        if (left.units() == 0) throw EInvalidOp();
+        throw EZeroDivide();
+    }
+    if (right.units() > 0) return roundUnits(l / r * 10000.0L);
+    return roundUnits(-l / (-r / 10000.0L));
+}
+
+// s + r (plus true) or s - r (plus false), by way of |r| ÷ 10000 × 10000: exact while the values
+// stay below 10^14, and rounded like the rest beyond.
+Fixed4 scanSum(Fixed4 sum, Fixed4 right, bool plus) {
+    const auto s = static_cast<Extended>(sum.units());
+    const auto r = static_cast<Extended>(right.units());
+    const Extended magnitude = (right.units() >= 0 ? r : -r) / 10000.0L * 10000.0L;
+    const bool addMagnitude = plus == (right.units() >= 0);
+    return roundUnits(addMagnitude ? s + magnitude : s - magnitude);
+}
+
+// The power of a positive base: e^(ln(b) × e), all in extended reals.
+Fixed4 positivePower(Extended base, Fixed4 exponent) {
+    const Extended logBase = naturalLog(base / 10000.0L);
+    const Extended scaled = logBase * static_cast<Extended>(exponent.units()) / 10000.0L;
+    return roundUnits(toUnits(exponential(scaled)));
+}
+
+std::u32string valueText(Fixed4 value, char32_t separator) {
+    char32_t buffer[kMaxFixed4Chars];
+    return std::u32string(buffer, formatTo(buffer, value, separator));
+}
+
+constexpr std::int64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000};
+
+}  // namespace
+
+Fixed4 parseNumberText(std::u32string_view text, char32_t separator) {
+    // The plain texts: an optional "-", up to 14 integer digits, and up to four fraction digits
+    // after the separator. Their unit count is exact, just as the parse computes it.
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    const bool negative = n > 0 && text[0] == U'-';
+    if (negative) i = 1;
+    std::int64_t whole = 0;
+    const std::size_t wholeStart = i;
+    while (i < n && text[i] >= U'0' && text[i] <= U'9' && i - wholeStart < 14) {
+        whole = whole * 10 + static_cast<std::int64_t>(text[i] - U'0');
+        ++i;
+    }
+    std::size_t digits = i - wholeStart;
+    std::int64_t fraction = 0;
+    std::size_t fractionDigits = 0;
+    if (i < n && text[i] == separator) {
+        ++i;
+        while (i < n && text[i] >= U'0' && text[i] <= U'9' && fractionDigits < 4) {
+            fraction = fraction * 10 + static_cast<std::int64_t>(text[i] - U'0');
+            ++fractionDigits;
+            ++i;
+        }
+        digits += fractionDigits;
+    }
+    if (i == n && digits > 0) {
+        const std::int64_t units = whole * 10000 + fraction * kPowersOfTen[4 - fractionDigits];
+        return Fixed4::fromUnits(negative ? -units : units);
+    }
+    return parseFixed4(text, separator);
+}
+
+void ArithmeticScan::reset() {
+    numberText_.clear();
+    numberIsLiteral_ = false;
+    operators_.clear();
+    current_ = productLeft_ = quotientLeft_ = powerBase_ = sum_ = Fixed4();
+    firstTermSeen_ = false;
+    sumPhase_ = false;
+    terms_.clear();
+    operandStands_ = false;
+}
+
+char32_t ArithmeticScan::top() const noexcept {
+    return operators_.empty() ? kNone : operators_.back();
+}
+
+Fixed4 ArithmeticScan::parseNumber() const {
+    // Digit runs typed in the formula always use "."; value atoms hold texts in the process-wide
+    // separator, like every other value text.
+    return parseNumberText(numberText_, numberIsLiteral_ ? U'.' : separator_);
+}
+
+bool ArithmeticScan::completeOperand(const Fixed4* atom) {
+    bool havePower = false;
+    Fixed4 power;
+    if (top() == U'^') {
+        const std::int64_t b = powerBase_.units();
+        if (b == 0) {
+            power = Fixed4();  // any power of 0 is 0; the exponent is not even read
+        } else {
+            const Fixed4 exponent = atom ? *atom : parseNumber();
+            if (b > 0) {
+                power = positivePower(static_cast<Extended>(b), exponent);
+            } else {
+                if (exponent.units() % 10000 != 0) {
+                    if (observer_) {
+                        observer_->quirk(Quirk::NegativeBaseFraction,
+                                         valueText(powerBase_, separator_) + U"^" +
+                                             valueText(exponent, separator_));
+                    }
+                    return false;
+                }
+                const Fixed4 m = positivePower(-static_cast<Extended>(b), exponent);
+                const bool odd = (exponent.units() / 10000) % 2 != 0;
+                power = odd ? Fixed4::fromUnits(-m.units()) : m;
+            }
+        }
+        havePower = true;
+        pop();
+    }
+    const Fixed4 previous = current_;
+    current_ = havePower ? power : atom ? *atom : parseNumber();
+    numberText_.clear();
+    if (observer_ && !sumPhase_) {
+        if (operandStands_) {
+            observer_->quirk(Quirk::LostOperand, valueText(previous, separator_));
+        }
+        operandStands_ = true;
+    }
+    if (sumPhase_ && !firstTermSeen_ && sum_.units() == 0) {
+        sum_ = current_;
+        firstTermSeen_ = true;
+    }
+    switch (top()) {
+        case U'*':
+            current_ = scanProduct(productLeft_, current_);
+            pop();
+            break;
+        case U'/':
+            current_ = scanQuotient(quotientLeft_, current_);
+            pop();
+            break;
+        case U'+':
+            sum_ = scanSum(sum_, current_, true);
+            pop();
+            break;
+        case U'-':
+            sum_ = scanSum(sum_, current_, false);
+            pop();
+            break;
+        default:
+            break;
+    }
+    return true;
+}
+
+bool ArithmeticScan::operandRead(std::u32string_view text, std::size_t& i) {
+    if (i < text.size() && text[i] == U'^') {
+        if (observer_ && top() == U'^') {
+            observer_->quirk(Quirk::PowerChain, valueText(powerBase_, separator_));
+        }
+        powerBase_ = parseNumber();
+        push(U'^');
+        numberText_.clear();
+        ++i;
+        return true;
+    }
+    return completeOperand(nullptr);
+}
+
+// The scan removes the "[" and, as long as the next character is "[" again, the first "]" still
+// in the text and then that "[". Every "]" it removes so is the first one left after the "[" it
+// stands on, so the removed ones are always the first "]"s in order: they are counted here, never
+// erased, and skipped where they stand.
+void ArithmeticScan::readAtom(std::u32string_view text, std::size_t& i) {
+    const std::size_t n = text.size();
+    std::size_t removedUpTo = std::u32string_view::npos;  // every "]" at or before it is removed
+    auto firstCloseFrom = [&](std::size_t from) {
+        if (removedUpTo != std::u32string_view::npos && from <= removedUpTo) from = removedUpTo + 1;
+        return text.find(U']', from);
+    };
+    while (i < n && text[i] == U'[') {
+        const std::size_t close = firstCloseFrom(i);
+        if (close != std::u32string_view::npos) removedUpTo = close;
+        ++i;
+        while (i < n && text[i] == U']' && removedUpTo != std::u32string_view::npos &&
+               i <= removedUpTo)
+            ++i;
+    }
+    const std::size_t close = firstCloseFrom(i);
+    const std::size_t stop = close == std::u32string_view::npos ? n : close;
+    numberText_.clear();
+    if (removedUpTo == std::u32string_view::npos || removedUpTo < i) {
+        numberText_.append(text.substr(i, stop - i));
+    } else {
+        for (std::size_t k = i; k < stop; ++k) {
+            if (text[k] != U']') numberText_.push_back(text[k]);
+        }
+    }
+    numberIsLiteral_ = false;
+    i = close == std::u32string_view::npos ? stop : stop + 1;
+}
+
+Fixed4 ArithmeticScan::finish() const {
+    if (observer_) observer_->reductionFinished(sum_);
+    return sum_;
+}
+
+Fixed4 ArithmeticScan::run(std::u32string_view text) {
+    reset();
+    // Product phase, over the text.
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    for (;;) {
+        const char32_t c = i < n ? text[i] : kNone;
+        if (isDigitOrPoint(c)) {
+            std::size_t j = i;
+            while (j < n && isDigitOrPoint(text[j]))
+                ++j;
+            numberText_.append(text.substr(i, j - i));
+            numberIsLiteral_ = true;
+            i = j;
+            if (!operandRead(text, i)) return finish();
+        } else if (c == U'*') {
+            productLeft_ = current_;
+            ++i;
+            push(U'*');
+            operandStands_ = false;
+        } else if (c == U'/') {
+            quotientLeft_ = current_;
+            ++i;
+            push(U'/');
+            operandStands_ = false;
+        } else if (c == U'[') {
+            ++i;
+            readAtom(text, i);
+            if (!operandRead(text, i)) return finish();
+        } else if (c == U'-' && top() == U'^') {
+            // The sign of the exponent that follows.
+            numberText_.assign(1, U'-');
+            numberIsLiteral_ = true;
+            ++i;
+        } else if (c == U'+' || c == U'-') {
+            if (observer_ && (top() == U'*' || top() == U'/')) {
+                const char32_t pair[] = {top(), c};
+                observer_->quirk(Quirk::SignAfterProduct, std::u32string_view(pair, 2));
+            }
+            terms_.push_back({current_, c});
+            current_ = Fixed4();
+            ++i;
+            operandStands_ = false;
+        } else {
+            // The end, or a character the scan does not know: the rest is dropped.
+            if (observer_ && c != kNone) observer_->quirk(Quirk::StoppedReading, text.substr(i));
+            terms_.push_back({current_, kNone});
+            break;
+        }
+    }
+    if (observer_) observeTermList();
+
+    // Sum phase, over the term list "[v]op[v]op...[v]".
+    sumPhase_ = true;
+    for (const Term& term : terms_) {
+        if (!completeOperand(&term.value)) return finish();
+        if (term.op == kNone) break;
+        // A "-" right after a pending "^" would be an exponent's sign, replaced by the next atom.
+        if (!(term.op == U'-' && top() == U'^')) push(term.op);
+    }
+    return finish();
+}
+
+// The term list as the sum phase reads it: "[v]op[v]op...[v]".
+void ArithmeticScan::observeTermList() const {
+    std::u32string list;
+    for (const Term& term : terms_) {
+        list.push_back(U'[');
+        list += valueText(term.value, separator_);
+        list.push_back(U']');
+        if (term.op != kNone) list.push_back(term.op);
+    }
+    observer_->termList(list);
+}
+
+}  // namespace kurvilo::detail

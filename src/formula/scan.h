@@ -1,0 +1,73 @@
+// The arithmetic scan: one left-to-right pass over a bracket-free text with a product phase and a
+// sum phase. The product phase reads operands (digit runs and value atoms), raises powers and
+// applies "*" and "/" as each right operand completes, and writes every finished product into the
+// term list; the sum phase adds and subtracts the terms left to right. The value of the text is
+// the sum accumulator.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "numbers/fixed4.h"
+
+namespace kurvilo {
+
+class EvaluationObserver;
+
+namespace detail {
+
+// Reads a number text exactly as the parse does (EConvertError when it does not parse), with a
+// short path for the plain texts the engine writes itself.
+Fixed4 parseNumberText(std::u32string_view text, char32_t separator);
+
+class ArithmeticScan {
+  public:
+    // The separator of the value atoms; number literals in a formula always use ".".
+    void setSeparator(char32_t separator) noexcept { separator_ = separator; }
+    void setObserver(EvaluationObserver* observer) noexcept { observer_ = observer; }
+
+    // The value of the text: the sum accumulator when the scan ends.
+    Fixed4 run(std::u32string_view text);
+
+  private:
+    struct Term {
+        Fixed4 value;
+        char32_t op;  // '+', '-', or none after the last term
+    };
+
+    void reset();
+    char32_t top() const noexcept;
+    void push(char32_t op) { operators_.push_back(op); }
+    void pop() noexcept { operators_.pop_back(); }
+    Fixed4 parseNumber() const;
+    // The scan's step for an operand read into the number text, not followed by "^" (or, in the
+    // sum phase, a term's value). False when the scan ends at once: a negative base with a
+    // fractional exponent.
+    bool completeOperand(const Fixed4* atom);
+    // An operand has been read into the number text: a "^" after it makes it the power base.
+    bool operandRead(std::u32string_view text, std::size_t& i);
+    // A value atom from its "[" (at i - 1): the number text up to its "]", nested "[" dropped
+    // together with as many "]" as the scan removes for them.
+    void readAtom(std::u32string_view text, std::size_t& i);
+    Fixed4 finish() const;
+    void observeTermList() const;
+
+    char32_t separator_ = U'.';
+    EvaluationObserver* observer_ = nullptr;
+
+    // Registers, set afresh for every run.
+    std::u32string numberText_;
+    bool numberIsLiteral_ = false;
+    std::u32string operators_;  // the top is the last element
+    Fixed4 current_, productLeft_, quotientLeft_, powerBase_, sum_;
+    bool firstTermSeen_ = false;
+    bool sumPhase_ = false;
+    std::vector<Term> terms_;
+    // For an observer only: the product phase completed an operand that no operator has taken
+    // up yet, so the next operand replaces it.
+    bool operandStands_ = false;
+};
+
+}  // namespace detail
+}  // namespace kurvilo
