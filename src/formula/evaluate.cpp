@@ -20,6 +20,9 @@
 // per-thread engine and are reused across calls.
 #include "formula/evaluate.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <new>
 #include <stdexcept>
@@ -30,6 +33,7 @@
 #include "formula/names.h"
 #include "formula/observer.h"
 #include "formula/scan.h"
+#include "formula/text_buffer.h"
 #include "numbers/elementary.h"
 #include "numbers/failures.h"
 #include "numbers/integer_text.h"
@@ -40,10 +44,13 @@ namespace kurvilo {
 
 namespace {
 
+using detail::findChar;
+using detail::findText;
 using detail::kSigma;
 using detail::Name;
+using detail::npos;
+using detail::TextBuffer;
 constexpr char32_t kNone = kNoCharacter;
-constexpr std::size_t npos = std::u32string::npos;
 
 // Substitution can grow the text without bound only through texts that themselves name other
 // names (each x naming many y's, each y many t's, ...). Such a text is never a number, so once
@@ -63,14 +70,21 @@ struct FunctionName {
 };
 
 // The order the function stage tries them in; "log" and "ln" are the same function.
-constexpr FunctionName kFunctions[] = {
+constexpr std::array<FunctionName, 6> kFunctions{{
     {U"sin", Function::Sine, detail::lettersOfName(U"sin")},
     {U"cos", Function::Cosine, detail::lettersOfName(U"cos")},
     {U"tan", Function::Tangent, detail::lettersOfName(U"tan")},
     {U"log", Function::Log, detail::lettersOfName(U"log")},
     {U"exp", Function::Exp, detail::lettersOfName(U"exp")},
     {U"ln", Function::Log, detail::lettersOfName(U"ln")},
-};
+}};
+
+constexpr detail::LetterSets<kFunctions.size()> kFunctionsPresent{[] {
+    std::array<std::uint32_t, kFunctions.size()> masks{};
+    for (std::size_t k = 0; k < kFunctions.size(); ++k)
+        masks[k] = kFunctions[k].letters;
+    return masks;
+}()};
 
 // The function form: f(u ÷ 10000) × 10000 by the rounding rule.
 Fixed4 functionValue(Function function, Fixed4 argument) {
@@ -106,12 +120,12 @@ class Engine {
   private:
     void summationStage();
     Fixed4 groupsThenReduce(std::u32string_view text);
-    void spliceLoneBrackets(std::u32string& text);
-    Fixed4 reduce(std::u32string& text);
-    void functionStage(std::u32string& text, std::uint32_t letters);
-    void substitutionStage(std::u32string& text, std::uint32_t letters);
+    void spliceLoneBrackets(TextBuffer& text);
+    Fixed4 reduce(TextBuffer& text);
+    void functionStage(TextBuffer& text, std::uint32_t letters);
+    void substitutionStage(TextBuffer& text, std::uint32_t letters);
 
-    void appendAtom(std::u32string& out, Fixed4 value, Stars stars) const;
+    void appendAtom(TextBuffer& out, Fixed4 value, Stars stars) const;
     void checkCancelled() const {
         if (cancel_ != nullptr && cancel_->cancelled()) throw EAbort();
     }
@@ -120,7 +134,7 @@ class Engine {
         if (written + rest > kMaxWorkingText) throw EFormulaTooLong(kMaxWorkingText);
     }
     // For an observer: the whole working text while a rewrite is half done.
-    std::u32string_view wholeText(const std::u32string& written, std::u32string_view rest);
+    std::u32string_view wholeText(std::u32string_view written, std::u32string_view rest);
 
     const CancellationToken* cancel_ = nullptr;
     EvaluationObserver* observer_ = nullptr;
@@ -130,16 +144,17 @@ class Engine {
 
     // Reused buffers; each stage writes only its own, since the summation stage runs the group
     // stage and the group stage runs reductions while their own texts are half rewritten.
-    std::u32string work_;              // the formula's working text
-    std::u32string summed_;            // the summation stage's text, terms expanded so far
+    TextBuffer work_;                  // the formula's working text
+    TextBuffer summed_;                // the summation stage's text, terms expanded so far
     std::vector<std::size_t> sigmas_;  // positions in summed_ of the "Σ" not yet closed
-    std::u32string body_;              // a summation term's body, as it stands for every index
-    std::u32string grouped_;           // the group stage's text, groups spliced so far
+    TextBuffer body_;                  // a summation term's body, as it stands for every index
+    TextBuffer grouped_;               // the group stage's text, groups spliced so far
     std::vector<std::size_t> opens_;   // positions in grouped_ of the "(" not yet closed
-    std::u32string lone_;              // the group stage's text with its lone "(" spliced
-    std::u32string group_;             // the content of the group being reduced
-    std::u32string rewritten_;         // where the function and substitution stages write
-    std::u32string observed_;          // the whole text, for an observer
+    TextBuffer lone_;                  // the group stage's text with its lone "(" spliced
+    TextBuffer group_;                 // the content of the group being reduced
+    TextBuffer rewritten_;             // where the function and substitution stages write
+    TextBuffer observed_;              // the whole text, for an observer
+    std::vector<std::size_t> found_;   // where the substitution stage found its name
 };
 
 Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& texts,
@@ -151,37 +166,43 @@ Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& texts,
     scan_.setSeparator(separator_);
     scan_.setObserver(observer_);
 
+    // Never more characters than bytes; a text that fills the cap and has bytes left is longer.
     work_.clear();
-    if (!appendUtf32(work_, formula, kMaxWorkingText)) throw EFormulaTooLong(kMaxWorkingText);
+    const std::size_t room = std::min(formula.size(), kMaxWorkingText);
+    std::size_t consumed = 0;
+    work_.truncate(decodeUtf8Inline(formula, work_.extend(room), room, consumed));
+    if (consumed != formula.size()) throw EFormulaTooLong(kMaxWorkingText);
     summationStage();
     return groupsThenReduce(work_);
 }
 
 void Engine::releaseLargeBuffers() noexcept {
     constexpr std::size_t kKeep = std::size_t{1} << 16;
-    for (std::u32string* buffer :
+    for (TextBuffer* buffer :
          {&work_, &summed_, &body_, &grouped_, &lone_, &group_, &rewritten_, &observed_}) {
-        if (buffer->capacity() > kKeep) std::u32string().swap(*buffer);
+        if (buffer->capacity() > kKeep) buffer->release();
     }
-    for (std::vector<std::size_t>* stack : {&sigmas_, &opens_}) {
+    for (std::vector<std::size_t>* stack : {&sigmas_, &opens_, &found_}) {
         if (stack->capacity() > kKeep) std::vector<std::size_t>().swap(*stack);
     }
 }
 
-std::u32string_view Engine::wholeText(const std::u32string& written, std::u32string_view rest) {
+std::u32string_view Engine::wholeText(std::u32string_view written, std::u32string_view rest) {
     observed_.assign(written);
     observed_.append(rest);
     return observed_;
 }
 
-void Engine::appendAtom(std::u32string& out, Fixed4 value, Stars stars) const {
-    char32_t buffer[kMaxFixed4Chars];
-    const std::size_t length = formatTo(buffer, value, separator_);
-    if (stars.before) out.push_back(U'*');
-    out.push_back(U'[');
-    out.append(buffer, length);
-    out.push_back(U']');
-    if (stars.after) out.push_back(U'*');
+void Engine::appendAtom(TextBuffer& out, Fixed4 value, Stars stars) const {
+    const std::size_t start = out.size();
+    char32_t* const first = out.extend(kMaxFixed4Chars + 4);
+    char32_t* p = first;
+    if (stars.before) *p++ = U'*';
+    *p++ = U'[';
+    p += formatTo(p, value, separator_);
+    *p++ = U']';
+    if (stars.after) *p++ = U'*';
+    out.truncate(start + static_cast<std::size_t>(p - first));
 }
 
 // Summation terms, innermost first: the first "}" after the first "Σ", with the nearest "Σ"
@@ -189,10 +210,10 @@ void Engine::appendAtom(std::u32string& out, Fixed4 value, Stars stars) const {
 // open "Σ"s are a stack and each "}" closes the latest one; a "}" with no "Σ" open is text.
 void Engine::summationStage() {
     const std::u32string_view text = work_;
-    const std::size_t firstSigma = text.find(kSigma);
+    const std::size_t firstSigma = findChar(text, kSigma);
     if (firstSigma == npos) return;
 
-    std::u32string& out = summed_;
+    TextBuffer& out = summed_;
     out.assign(text.substr(0, firstSigma));
     sigmas_.clear();
     for (std::size_t i = firstSigma; i < text.size(); ++i) {
@@ -206,7 +227,7 @@ void Engine::summationStage() {
         sigmas_.pop_back();
 
         // "Σ{n=" lower "<>" upper ":" body "}": the three characters after "Σ" are skipped.
-        const std::u32string_view term = std::u32string_view(out).substr(sigma);
+        const std::u32string_view term = out.view().substr(sigma);
         std::u32string_view lowerText;
         std::u32string_view upperText;
         std::u32string_view bodyText;
@@ -234,7 +255,7 @@ void Engine::summationStage() {
         }
         names_.setCounter(upper);
 
-        out.resize(sigma);
+        out.truncate(sigma);
         out.push_back(U'(');
         appendAtom(out, total, {});
         out.push_back(U')');
@@ -252,11 +273,12 @@ void Engine::summationStage() {
 // forward, the open "(" are a stack and each ")" closes the latest one. A "(" that no ")" follows
 // is a lone "(" (value 0); there are only such ones left once the text is read.
 Fixed4 Engine::groupsThenReduce(std::u32string_view text) {
-    std::u32string& out = grouped_;
-    const std::size_t firstOpen = text.find(U'(');
+    TextBuffer& out = grouped_;
+    const std::size_t firstOpen = findChar(text, U'(');
     out.assign(text.substr(0, firstOpen == npos ? text.size() : firstOpen));
     if (firstOpen == npos) return reduce(out);
 
+    out.reserve(text.size());
     opens_.clear();
     for (std::size_t i = firstOpen; i < text.size(); ++i) {
         const char32_t c = text[i];
@@ -267,13 +289,13 @@ Fixed4 Engine::groupsThenReduce(std::u32string_view text) {
         }
         const std::size_t open = opens_.back();
         opens_.pop_back();
-        group_.assign(std::u32string_view(out).substr(open + 1));
+        group_.assign(out.view().substr(open + 1));
         if (observer_) observer_->groupSelected(group_);
         const Fixed4 value = reduce(group_);
 
         const char32_t before = open > 0 ? out[open - 1] : kNone;
         const char32_t after = i + 1 < text.size() ? text[i + 1] : kNone;
-        out.resize(open);
+        out.truncate(open);
         appendAtom(out, value, impliedMultiplication(Replaced::Group, before, after));
         checkLength(out.size(), text.size() - i - 1);
         if (observer_) observer_->groupSpliced(value, wholeText(out, text.substr(i + 1)));
@@ -284,13 +306,13 @@ Fixed4 Engine::groupsThenReduce(std::u32string_view text) {
 
 // Every "(" left is lone: from the first one on, each is replaced by the value 0, with the
 // characters next to it in the text as it stands then.
-void Engine::spliceLoneBrackets(std::u32string& text) {
-    std::u32string& out = lone_;
+void Engine::spliceLoneBrackets(TextBuffer& text) {
+    TextBuffer& out = lone_;
     out.clear();
     std::size_t from = 0;
     for (const std::size_t open : opens_) {
-        out.append(text, from, open - from);
-        const std::u32string_view rest = std::u32string_view(text).substr(open + 1);
+        out.append(text.view().substr(from, open - from));
+        const std::u32string_view rest = text.view().substr(open + 1);
         if (observer_) observer_->quirk(Quirk::LoneBracket, rest);
         group_.clear();
         if (observer_) observer_->groupSelected(group_);
@@ -302,20 +324,20 @@ void Engine::spliceLoneBrackets(std::u32string& text) {
         checkLength(out.size(), text.size() - from);
         if (observer_) observer_->groupSpliced(value, wholeText(out, rest));
     }
-    out.append(text, from);
+    out.append(text.view().substr(from));
     text.swap(out);
 }
 
-Fixed4 Engine::reduce(std::u32string& text) {
+Fixed4 Engine::reduce(TextBuffer& text) {
     checkCancelled();
     if (observer_) observer_->reductionStarted(text);
-    // The letters once per reduction: the function stage only removes letters, so the mask stays
-    // a safe superset for the substitution stage.
+    // The letters once per reduction: the function stage only removes letters (the atoms it
+    // writes hold none, the separator never being a letter), so the mask stays a safe superset
+    // for the substitution stage.
     const std::uint32_t letters = detail::lettersOf(text);
     if (letters != 0) {
         functionStage(text, letters);
-        // The atoms written hold the separator: its letter, were it one, joins the mask.
-        substitutionStage(text, letters | detail::letterBit(separator_));
+        substitutionStage(text, letters);
     }
     return scan_.run(text);
 }
@@ -323,27 +345,29 @@ Fixed4 Engine::reduce(std::u32string& text) {
 // Each function name takes the content of the value atom behind it: from one character after
 // the name up to the first "]" found from kArgumentSearchStart characters after the name's start.
 // The atom written in its place holds no letter, so the next occurrence of the name is behind it.
-void Engine::functionStage(std::u32string& text, std::uint32_t letters) {
-    for (const FunctionName& f : kFunctions) {
-        if ((letters & f.letters) != f.letters) continue;
-        std::size_t p = text.find(f.name);
+void Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
+    // The functions whose letters are all in the text, as bits in kFunctions' order.
+    for (unsigned candidates = kFunctionsPresent(letters); candidates != 0;
+         candidates &= candidates - 1) {
+        const FunctionName& f = kFunctions[std::countr_zero(candidates)];
+        const std::u32string_view text = buffer;
+        std::size_t p = findText(text, f.name);
         if (p == npos) continue;
         const std::size_t length = f.name.size();
-        std::u32string& out = rewritten_;
+        TextBuffer& out = rewritten_;
         out.clear();
         std::size_t from = 0;
         do {
-            const std::size_t q = text.find(U']', p + kArgumentSearchStart);
+            const std::size_t q = findChar(text, U']', p + kArgumentSearchStart);
             if (q == npos) {
                 // No argument will ever close: fail instead of searching forever.
-                throw EConvertError::notAFloat(
-                    toUtf8(std::u32string_view(text).substr(p + length)));
+                throw EConvertError::notAFloat(toUtf8(text.substr(p + length)));
             }
             const Fixed4 argument = detail::parseNumberText(
-                std::u32string_view(text).substr(p + length + 1, q - (p + length + 1)), separator_);
+                text.substr(p + length + 1, q - (p + length + 1)), separator_);
             const Fixed4 value = functionValue(f.function, argument);
 
-            out.append(text, from, p - from);
+            out.append(text.substr(from, p - from));
             const char32_t before = out.empty() ? kNone : out.back();
             const char32_t after = q + 1 < text.size() ? text[q + 1] : kNone;
             appendAtom(out, value,
@@ -352,39 +376,48 @@ void Engine::functionStage(std::u32string& text, std::uint32_t letters) {
             checkLength(out.size(), text.size() - from);
             if (observer_) {
                 observer_->functionApplied(f.name, argument, value,
-                                           wholeText(out, std::u32string_view(text).substr(from)));
+                                           wholeText(out, text.substr(from)));
             }
-            p = text.find(f.name, from);
+            p = findText(text, f.name, from);
         } while (p != npos);
-        out.append(text, from);
-        text.swap(out);
+        out.append(text.substr(from));
+        buffer.swap(out);
     }
 }
 
 // Every occurrence of a name is replaced in one pass: the text put in never holds the name, so
 // the next occurrence in the rewritten text is the next one in the old text, and the character
 // before it is the last one written.
-void Engine::substitutionStage(std::u32string& text, std::uint32_t letters) {
+void Engine::substitutionStage(TextBuffer& buffer, std::uint32_t letters) {
     bool chained = false;
-    for (const Name& name : detail::kNames) {
-        if ((letters & name.letters) != name.letters) continue;
-        std::size_t p = text.find(name.name);
+    // The names whose letters are all in the text, as bits in kNames' order; a substituted text
+    // can bring letters for the names still to come.
+    for (unsigned candidates = detail::kNamesPresent(letters); candidates != 0;
+         candidates &= candidates - 1) {
+        const std::size_t index = static_cast<std::size_t>(std::countr_zero(candidates));
+        const Name& name = detail::kNames[index];
+        const std::u32string_view text = buffer;
+        const std::size_t p = findText(text, name.name);
         if (p == npos) continue;
-        const std::u32string& replacement = names_.text(name);
-        if (replacement.find(name.name) != npos) {
+        const std::u32string_view replacement = names_.text(name);
+        if (findText(replacement, name.name) != npos) {
             // The text would name itself again after every substitution and grow forever.
             throw EConvertError::notAFloat(toUtf8(replacement));
         }
         const std::uint32_t replacementLetters = names_.letters(name);
-        letters |= replacementLetters;
+        if ((letters | replacementLetters) != letters) {
+            letters |= replacementLetters;
+            candidates |= detail::kNamesPresent(letters) & ~((2u << index) - 1);
+        }
         chained = chained || (replacementLetters & detail::kNameLetters) != 0;
         const std::size_t length = name.name.size();
 
         // The rewritten text's length, with a "*" on both sides of every atom at most: only
         // when that could pass a limit is the exact length worked out.
-        std::size_t occurrences = 0;
-        for (std::size_t k = p; k != npos; k = text.find(name.name, k + length))
-            ++occurrences;
+        found_.clear();
+        for (std::size_t k = p; k != npos; k = findText(text, name.name, k + length))
+            found_.push_back(k);
+        const std::size_t occurrences = found_.size();
         const std::size_t grown = replacement.size() + 4 - length;
         std::size_t size = text.size() + occurrences * grown;
         const std::size_t limit = chained ? kMaxChainedText : kMaxWorkingText;
@@ -392,7 +425,7 @@ void Engine::substitutionStage(std::u32string& text, std::uint32_t letters) {
             size = text.size();
             char32_t previousEnd = kNone;  // the last character of the atom before, when adjacent
             std::size_t previousStop = npos;
-            for (std::size_t k = p; k != npos; k = text.find(name.name, k + length)) {
+            for (const std::size_t k : found_) {
                 const char32_t before = k == previousStop ? previousEnd
                                         : k > 0           ? text[k - 1]
                                                           : kNone;
@@ -408,26 +441,25 @@ void Engine::substitutionStage(std::u32string& text, std::uint32_t letters) {
             if (size > kMaxWorkingText) throw EFormulaTooLong(kMaxWorkingText);
         }
 
-        std::u32string& out = rewritten_;
+        TextBuffer& out = rewritten_;
         out.clear();
         out.reserve(size);
         std::size_t from = 0;
-        do {
-            out.append(text, from, p - from);
+        for (const std::size_t k : found_) {
+            out.append(text.substr(from, k - from));
             const char32_t before = out.empty() ? kNone : out.back();
-            const char32_t after = p + length < text.size() ? text[p + length] : kNone;
+            const char32_t after = k + length < text.size() ? text[k + length] : kNone;
             const Stars stars = impliedMultiplication(Replaced::Name, before, after);
             if (stars.before) out.push_back(U'*');
             out.push_back(U'[');
             out.append(replacement);
             out.push_back(U']');
             if (stars.after) out.push_back(U'*');
-            from = p + length;
-            p = text.find(name.name, from);
-        } while (p != npos);
-        out.append(text, from);
-        text.swap(out);
-        if (observer_) observer_->nameSubstituted(name.name, replacement, occurrences, text);
+            from = k + length;
+        }
+        out.append(text.substr(from));
+        buffer.swap(out);
+        if (observer_) observer_->nameSubstituted(name.name, replacement, occurrences, buffer);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "formula/names.h"
 
-#include "numbers/integer_text.h"
 #include "numbers/utf8.h"
 
 namespace kurvilo::detail {
@@ -29,58 +28,36 @@ std::uint32_t lettersOf(std::u32string_view text) noexcept {
 
 void NameTexts::reset(const FormulaTexts& texts, char32_t separator) {
     texts_ = &texts;
-    separator_ = separator;
     convertedSlots_ = 0;
-    counter_.assign(1, U'0');
-    pi_.clear();
+    counter_.assign(U"0");
+    if (pi_.empty() || piSeparator_ != separator) {
+        pi_.clear();
+        pi_.truncate(formatTo(pi_.extend(kMaxFixed4Chars), Fixed4::fromUnits(kPiUnits), separator));
+        piSeparator_ = separator;
+    }
 }
 
 void NameTexts::setCounter(std::int32_t n) {
-    counter_.clear();
-    appendIntegerText(counter_, n);
+    char32_t digits[11];  // "-2147483648" at most
+    std::size_t d = std::size(digits);
+    std::uint32_t magnitude =
+        n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n);
+    do {
+        digits[--d] = U'0' + magnitude % 10;
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (n < 0) digits[--d] = U'-';
+    counter_.assign(std::u32string_view(digits + d, std::size(digits) - d));
 }
 
-NameTexts::Converted& NameTexts::converted(NameSource source, unsigned index) {
-    const unsigned slot = source == NameSource::Value ? index : 5 + index;
-    Converted& entry = slots_[slot];
-    if (!(convertedSlots_ & (1u << slot))) {
-        const std::string_view utf8 =
-            source == NameSource::Value ? texts_->values[index] : texts_->constants[index];
-        entry.text.clear();
-        appendUtf32(entry.text, utf8);
-        entry.letters = lettersOf(entry.text);
-        convertedSlots_ |= 1u << slot;
-    }
-    return entry;
-}
-
-const std::u32string& NameTexts::text(const Name& name) {
-    switch (name.source) {
-        case NameSource::Value:
-        case NameSource::Constant:
-            return converted(name.source, name.index).text;
-        case NameSource::Counter:
-            return counter_;
-        case NameSource::Pi:
-            break;
-    }
-    if (pi_.empty()) {
-        char32_t buffer[kMaxFixed4Chars];
-        pi_.assign(buffer, formatTo(buffer, Fixed4::fromUnits(kPiUnits), separator_));
-    }
-    return pi_;
-}
-
-std::uint32_t NameTexts::letters(const Name& name) {
-    switch (name.source) {
-        case NameSource::Value:
-        case NameSource::Constant:
-            return converted(name.source, name.index).letters;
-        case NameSource::Counter:
-        case NameSource::Pi:
-            break;
-    }
-    return 0;
+void NameTexts::convert(Converted& entry, unsigned slot) {
+    const std::string_view utf8 = slot < 5 ? texts_->values[slot] : texts_->constants[slot - 5];
+    entry.text.clear();
+    std::size_t consumed = 0;
+    entry.text.truncate(
+        decodeUtf8Inline(utf8, entry.text.extend(utf8.size()), utf8.size(), consumed));
+    entry.letters = lettersOf(entry.text);
+    convertedSlots_ |= 1u << slot;
 }
 
 }  // namespace kurvilo::detail

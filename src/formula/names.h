@@ -5,10 +5,10 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "formula/evaluate.h"
+#include "formula/text_buffer.h"
 
 namespace kurvilo::detail {
 
@@ -39,6 +39,34 @@ constexpr std::uint32_t lettersOfName(std::u32string_view name) noexcept {
 // All letter bits of a text.
 std::uint32_t lettersOf(std::u32string_view text) noexcept;
 
+// Which of up to 16 letter masks a text's letters hold completely, in three table lookups: each
+// table answers for seven of the letter bits which masks those bits do not rule out.
+template <std::size_t N>
+class LetterSets {
+  public:
+    static_assert(N <= 16);
+    constexpr explicit LetterSets(const std::array<std::uint32_t, N>& masks) {
+        for (std::size_t chunk = 0; chunk < 3; ++chunk) {
+            for (std::uint32_t present = 0; present < 128; ++present) {
+                std::uint16_t holds = 0;
+                for (std::size_t k = 0; k < N; ++k) {
+                    const std::uint32_t needed = (masks[k] >> (7 * chunk)) & 127;
+                    if ((present & needed) == needed) holds |= std::uint16_t(1u << k);
+                }
+                tables_[chunk][present] = holds;
+            }
+        }
+    }
+    // Bit k: every letter of mask k is in letters.
+    constexpr unsigned operator()(std::uint32_t letters) const noexcept {
+        return tables_[0][letters & 127] & tables_[1][(letters >> 7) & 127] &
+               tables_[2][(letters >> 14) & 127];
+    }
+
+  private:
+    std::array<std::array<std::uint16_t, 128>, 3> tables_{};
+};
+
 // Where a name's text comes from: a value slot, a constant, the summation counter n or π.
 enum class NameSource : unsigned char { Value, Constant, Counter, Pi };
 
@@ -46,33 +74,42 @@ struct Name {
     std::u32string_view name;
     NameSource source;
     unsigned char index;
-    std::uint32_t letters;
 };
 
 // The substitution order: every two-character name before the one-character name inside it.
 inline constexpr std::array<Name, 15> kNames{{
-    {U"vx", NameSource::Value, 0, lettersOfName(U"vx")},
-    {U"x", NameSource::Value, 1, lettersOfName(U"x")},
-    {U"vy", NameSource::Value, 2, lettersOfName(U"vy")},
-    {U"y", NameSource::Value, 3, lettersOfName(U"y")},
-    {U"t", NameSource::Value, 4, lettersOfName(U"t")},
-    {U"vr", NameSource::Value, 2, lettersOfName(U"vr")},
-    {U"r", NameSource::Value, 3, lettersOfName(U"r")},
-    {U"v\u03B8", NameSource::Value, 0, lettersOfName(U"v\u03B8")},
-    {U"\u03B8", NameSource::Value, 1, lettersOfName(U"\u03B8")},
-    {U"n", NameSource::Counter, 0, lettersOfName(U"n")},
-    {U"\u03C0", NameSource::Pi, 0, lettersOfName(U"\u03C0")},
-    {U"a", NameSource::Constant, 0, lettersOfName(U"a")},
-    {U"b", NameSource::Constant, 1, lettersOfName(U"b")},
-    {U"c", NameSource::Constant, 2, lettersOfName(U"c")},
-    {U"d", NameSource::Constant, 3, lettersOfName(U"d")},
+    {U"vx", NameSource::Value, 0},
+    {U"x", NameSource::Value, 1},
+    {U"vy", NameSource::Value, 2},
+    {U"y", NameSource::Value, 3},
+    {U"t", NameSource::Value, 4},
+    {U"vr", NameSource::Value, 2},
+    {U"r", NameSource::Value, 3},
+    {U"v\u03B8", NameSource::Value, 0},
+    {U"\u03B8", NameSource::Value, 1},
+    {U"n", NameSource::Counter, 0},
+    {U"\u03C0", NameSource::Pi, 0},
+    {U"a", NameSource::Constant, 0},
+    {U"b", NameSource::Constant, 1},
+    {U"c", NameSource::Constant, 2},
+    {U"d", NameSource::Constant, 3},
 }};
+
+// The letters of each name, in the same order, apart so that a stage can run over them quickly.
+inline constexpr std::array<std::uint32_t, kNames.size()> kNameLetterMasks = [] {
+    std::array<std::uint32_t, kNames.size()> masks{};
+    for (std::size_t i = 0; i < kNames.size(); ++i)
+        masks[i] = lettersOfName(kNames[i].name);
+    return masks;
+}();
+
+inline constexpr LetterSets<kNames.size()> kNamesPresent{kNameLetterMasks};
 
 // A substituted text with any of these letters may name further names.
 inline constexpr std::uint32_t kNameLetters = [] {
     std::uint32_t mask = 0;
-    for (const Name& name : kNames)
-        mask |= name.letters;
+    for (const std::uint32_t letters : kNameLetterMasks)
+        mask |= letters;
     return mask;
 }();
 
@@ -83,23 +120,44 @@ class NameTexts {
     // The summation counter n, written as a plain decimal integer.
     void setCounter(std::int32_t n);
 
-    const std::u32string& text(const Name& name);
+    std::u32string_view text(const Name& name) {
+        switch (name.source) {
+            case NameSource::Value:
+            case NameSource::Constant:
+                return converted(name).text;
+            case NameSource::Counter:
+                return counter_;
+            case NameSource::Pi:
+                break;
+        }
+        return pi_;
+    }
     // The letter bits of that text (0 for the counter and π: digits, a sign, the separator).
-    std::uint32_t letters(const Name& name);
+    std::uint32_t letters(const Name& name) {
+        return name.source == NameSource::Value || name.source == NameSource::Constant
+                   ? converted(name).letters
+                   : 0;
+    }
 
   private:
     struct Converted {
-        std::u32string text;
+        TextBuffer text;
         std::uint32_t letters = 0;
     };
-    Converted& converted(NameSource source, unsigned index);
+    Converted& converted(const Name& name) {
+        const unsigned slot = name.source == NameSource::Value ? name.index : 5u + name.index;
+        Converted& entry = slots_[slot];
+        if (!(convertedSlots_ & (1u << slot))) convert(entry, slot);
+        return entry;
+    }
+    void convert(Converted& entry, unsigned slot);
 
     const FormulaTexts* texts_ = nullptr;
-    char32_t separator_ = U'.';
     std::array<Converted, 9> slots_;  // values 0..4, then constants 0..3
     unsigned convertedSlots_ = 0;     // bit i: slots_[i] holds this evaluation's text
-    std::u32string counter_;
-    std::u32string pi_;
+    TextBuffer counter_;
+    TextBuffer pi_;  // formatted with piSeparator_
+    char32_t piSeparator_ = 0;
 };
 
 }  // namespace kurvilo::detail

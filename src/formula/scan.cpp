@@ -1,5 +1,6 @@
 #include "formula/scan.h"
 
+#include "formula/arithmetic.h"
 #include "formula/implied_multiplication.h"
 #include "formula/observer.h"
 #include "numbers/elementary.h"
@@ -15,43 +16,6 @@ inline bool isDigitOrPoint(char32_t c) noexcept {
     return (c >= U'0' && c <= U'9') || c == U'.';
 }
 
-// The arithmetic forms of the scan, in units, each ending with the rounding rule.
-
-Fixed4 scanProduct(Fixed4 left, Fixed4 right) {
-    const auto l = static_cast<Extended>(left.units());
-    const auto r = static_cast<Extended>(right.units());
-    if (right.units() >= 0) return roundUnits(l * r / 10000.0L);
-    return roundUnits((-r / 10000.0L) * -l);
-}
-
-Fixed4 scanQuotient(Fixed4 left, Fixed4 right) {
-    const auto l = static_cast<Extended>(left.units());
-    const auto r = static_cast<Extended>(right.units());
-    if (right.units() == 0) {
-        if (left.units() == 0) throw EInvalidOp();
-        throw EZeroDivide();
-    }
-    if (right.units() > 0) return roundUnits(l / r * 10000.0L);
-    return roundUnits(-l / (-r / 10000.0L));
-}
-
-// s + r (plus true) or s - r (plus false), by way of |r| ÷ 10000 × 10000: exact while the values
-// stay below 10^14, and rounded like the rest beyond.
-Fixed4 scanSum(Fixed4 sum, Fixed4 right, bool plus) {
-    const auto s = static_cast<Extended>(sum.units());
-    const auto r = static_cast<Extended>(right.units());
-    const Extended magnitude = (right.units() >= 0 ? r : -r) / 10000.0L * 10000.0L;
-    const bool addMagnitude = plus == (right.units() >= 0);
-    return roundUnits(addMagnitude ? s + magnitude : s - magnitude);
-}
-
-// The power of a positive base: e^(ln(b) × e), all in extended reals.
-Fixed4 positivePower(Extended base, Fixed4 exponent) {
-    const Extended logBase = naturalLog(base / 10000.0L);
-    const Extended scaled = logBase * static_cast<Extended>(exponent.units()) / 10000.0L;
-    return roundUnits(toUnits(exponential(scaled)));
-}
-
 std::u32string valueText(Fixed4 value, char32_t separator) {
     char32_t buffer[kMaxFixed4Chars];
     return std::u32string(buffer, formatTo(buffer, value, separator));
@@ -59,44 +23,52 @@ std::u32string valueText(Fixed4 value, char32_t separator) {
 
 constexpr std::int64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000};
 
-}  // namespace
-
-Fixed4 parseNumberText(std::u32string_view text, char32_t separator) {
-    // The plain texts: an optional "-", up to 14 integer digits, and up to four fraction digits
-    // after the separator. Their unit count is exact, just as the parse computes it.
-    std::size_t i = 0;
+// The plain texts after their sign: up to 14 integer digits, and up to four fraction digits
+// after the separator. Their unit count is exact, just as the parse computes it. False for any
+// other text.
+inline bool parsePlain(std::u32string_view text, bool negative, char32_t separator,
+                       std::int64_t& units) noexcept {
     const std::size_t n = text.size();
-    const bool negative = n > 0 && text[0] == U'-';
-    if (negative) i = 1;
+    std::size_t i = 0;
     std::int64_t whole = 0;
-    const std::size_t wholeStart = i;
-    while (i < n && text[i] >= U'0' && text[i] <= U'9' && i - wholeStart < 14) {
+    while (i < n && i < 14 && text[i] >= U'0' && text[i] <= U'9') {
         whole = whole * 10 + static_cast<std::int64_t>(text[i] - U'0');
         ++i;
     }
-    std::size_t digits = i - wholeStart;
+    std::size_t digits = i;
     std::int64_t fraction = 0;
     std::size_t fractionDigits = 0;
     if (i < n && text[i] == separator) {
         ++i;
-        while (i < n && text[i] >= U'0' && text[i] <= U'9' && fractionDigits < 4) {
+        while (i < n && fractionDigits < 4 && text[i] >= U'0' && text[i] <= U'9') {
             fraction = fraction * 10 + static_cast<std::int64_t>(text[i] - U'0');
             ++fractionDigits;
             ++i;
         }
         digits += fractionDigits;
     }
-    if (i == n && digits > 0) {
-        const std::int64_t units = whole * 10000 + fraction * kPowersOfTen[4 - fractionDigits];
-        return Fixed4::fromUnits(negative ? -units : units);
+    if (i != n || digits == 0) return false;
+    const std::int64_t magnitude = whole * 10000 + fraction * kPowersOfTen[4 - fractionDigits];
+    units = negative ? -magnitude : magnitude;
+    return true;
+}
+
+}  // namespace
+
+Fixed4 parseNumberText(std::u32string_view text, char32_t separator) {
+    const bool negative = !text.empty() && text[0] == U'-';
+    std::int64_t units = 0;
+    if (parsePlain(text.substr(negative ? 1 : 0), negative, separator, units)) {
+        return Fixed4::fromUnits(units);
     }
     return parseFixed4(text, separator);
 }
 
 void ArithmeticScan::reset() {
-    numberText_.clear();
+    clearNumber();
     numberIsLiteral_ = false;
-    operators_.clear();
+    depth_ = 0;
+    deep_.clear();
     current_ = productLeft_ = quotientLeft_ = powerBase_ = sum_ = Fixed4();
     firstTermSeen_ = false;
     sumPhase_ = false;
@@ -104,14 +76,16 @@ void ArithmeticScan::reset() {
     operandStands_ = false;
 }
 
-char32_t ArithmeticScan::top() const noexcept {
-    return operators_.empty() ? kNone : operators_.back();
-}
-
-Fixed4 ArithmeticScan::parseNumber() const {
+Fixed4 ArithmeticScan::parseNumber() {
     // Digit runs typed in the formula always use "."; value atoms hold texts in the process-wide
     // separator, like every other value text.
-    return parseNumberText(numberText_, numberIsLiteral_ ? U'.' : separator_);
+    const char32_t separator = numberIsLiteral_ ? U'.' : separator_;
+    if (!numberMinus_) return parseNumberText(numberBody_, separator);
+    std::int64_t units = 0;
+    if (parsePlain(numberBody_, true, separator, units)) return Fixed4::fromUnits(units);
+    joined_.assign(U"-");
+    joined_.append(numberBody_);
+    return parseFixed4(joined_.view(), separator);
 }
 
 bool ArithmeticScan::completeOperand(const Fixed4* atom) {
@@ -124,7 +98,7 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
         } else {
             const Fixed4 exponent = atom ? *atom : parseNumber();
             if (b > 0) {
-                power = positivePower(static_cast<Extended>(b), exponent);
+                power = positivePower(b, exponent);
             } else {
                 if (exponent.units() % 10000 != 0) {
                     if (observer_) {
@@ -134,7 +108,7 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
                     }
                     return false;
                 }
-                const Fixed4 m = positivePower(-static_cast<Extended>(b), exponent);
+                const Fixed4 m = positivePower(-b, exponent);
                 const bool odd = (exponent.units() / 10000) % 2 != 0;
                 power = odd ? Fixed4::fromUnits(-m.units()) : m;
             }
@@ -144,7 +118,7 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
     }
     const Fixed4 previous = current_;
     current_ = havePower ? power : atom ? *atom : parseNumber();
-    numberText_.clear();
+    clearNumber();
     if (observer_ && !sumPhase_) {
         if (operandStands_) {
             observer_->quirk(Quirk::LostOperand, valueText(previous, separator_));
@@ -185,7 +159,7 @@ bool ArithmeticScan::operandRead(std::u32string_view text, std::size_t& i) {
         }
         powerBase_ = parseNumber();
         push(U'^');
-        numberText_.clear();
+        clearNumber();
         ++i;
         return true;
     }
@@ -198,31 +172,32 @@ bool ArithmeticScan::operandRead(std::u32string_view text, std::size_t& i) {
 // erased, and skipped where they stand.
 void ArithmeticScan::readAtom(std::u32string_view text, std::size_t& i) {
     const std::size_t n = text.size();
-    std::size_t removedUpTo = std::u32string_view::npos;  // every "]" at or before it is removed
+    std::size_t removedUpTo = npos;  // every "]" from the atom on up to here is removed
     auto firstCloseFrom = [&](std::size_t from) {
-        if (removedUpTo != std::u32string_view::npos && from <= removedUpTo) from = removedUpTo + 1;
-        return text.find(U']', from);
+        if (removedUpTo != npos && from <= removedUpTo) from = removedUpTo + 1;
+        return findChar(text, U']', from);
     };
     while (i < n && text[i] == U'[') {
         const std::size_t close = firstCloseFrom(i);
-        if (close != std::u32string_view::npos) removedUpTo = close;
+        if (close != npos) removedUpTo = close;
         ++i;
-        while (i < n && text[i] == U']' && removedUpTo != std::u32string_view::npos &&
-               i <= removedUpTo)
+        while (i < n && text[i] == U']' && removedUpTo != npos && i <= removedUpTo)
             ++i;
     }
     const std::size_t close = firstCloseFrom(i);
-    const std::size_t stop = close == std::u32string_view::npos ? n : close;
-    numberText_.clear();
-    if (removedUpTo == std::u32string_view::npos || removedUpTo < i) {
-        numberText_.append(text.substr(i, stop - i));
+    const std::size_t stop = close == npos ? n : close;
+    numberMinus_ = false;
+    if (removedUpTo == npos || removedUpTo < i) {
+        numberBody_ = text.substr(i, stop - i);
     } else {
+        filtered_.clear();
         for (std::size_t k = i; k < stop; ++k) {
-            if (text[k] != U']') numberText_.push_back(text[k]);
+            if (text[k] != U']') filtered_.push_back(text[k]);
         }
+        numberBody_ = filtered_.view();
     }
     numberIsLiteral_ = false;
-    i = close == std::u32string_view::npos ? stop : stop + 1;
+    i = close == npos ? stop : stop + 1;
 }
 
 Fixed4 ArithmeticScan::finish() const {
@@ -238,10 +213,11 @@ Fixed4 ArithmeticScan::run(std::u32string_view text) {
     for (;;) {
         const char32_t c = i < n ? text[i] : kNone;
         if (isDigitOrPoint(c)) {
-            std::size_t j = i;
+            std::size_t j = i + 1;
             while (j < n && isDigitOrPoint(text[j]))
                 ++j;
-            numberText_.append(text.substr(i, j - i));
+            // Appended to the number text, which holds nothing or an exponent's "-".
+            numberBody_ = text.substr(i, j - i);
             numberIsLiteral_ = true;
             i = j;
             if (!operandRead(text, i)) return finish();
@@ -261,7 +237,8 @@ Fixed4 ArithmeticScan::run(std::u32string_view text) {
             if (!operandRead(text, i)) return finish();
         } else if (c == U'-' && top() == U'^') {
             // The sign of the exponent that follows.
-            numberText_.assign(1, U'-');
+            numberMinus_ = true;
+            numberBody_ = {};
             numberIsLiteral_ = true;
             ++i;
         } else if (c == U'+' || c == U'-') {

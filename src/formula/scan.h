@@ -5,10 +5,10 @@
 // the sum accumulator.
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "formula/text_buffer.h"
 #include "numbers/fixed4.h"
 
 namespace kurvilo {
@@ -37,10 +37,22 @@ class ArithmeticScan {
     };
 
     void reset();
-    char32_t top() const noexcept;
-    void push(char32_t op) { operators_.push_back(op); }
-    void pop() noexcept { operators_.pop_back(); }
-    Fixed4 parseNumber() const;
+    char32_t top() const noexcept {
+        return depth_ == 0 ? kNoOperator : depth_ <= kStackRoom ? stack_[depth_ - 1] : deep_.back();
+    }
+    void push(char32_t op) {
+        if (depth_ < kStackRoom) {
+            stack_[depth_] = op;
+        } else {
+            deep_.push_back(op);
+        }
+        ++depth_;
+    }
+    void pop() noexcept {
+        if (depth_ > kStackRoom) deep_.pop_back();
+        --depth_;
+    }
+    Fixed4 parseNumber();
     // The scan's step for an operand read into the number text, not followed by "^" (or, in the
     // sum phase, a term's value). False when the scan ends at once: a negative base with a
     // fractional exponent.
@@ -53,13 +65,28 @@ class ArithmeticScan {
     Fixed4 finish() const;
     void observeTermList() const;
 
+    void clearNumber() noexcept {
+        numberMinus_ = false;
+        numberBody_ = {};
+    }
+
     char32_t separator_ = U'.';
     EvaluationObserver* observer_ = nullptr;
 
-    // Registers, set afresh for every run.
-    std::u32string numberText_;
+    // Registers, set afresh for every run. The number text is the sign of an exponent ("-")
+    // followed by a digit run, or a value atom's content; it is held as a view of the text
+    // (or of filtered_, where the scan drops characters from it).
+    bool numberMinus_ = false;
+    std::u32string_view numberBody_;
     bool numberIsLiteral_ = false;
-    std::u32string operators_;  // the top is the last element
+    TextBuffer filtered_;
+    TextBuffer joined_;  // the whole number text, for the parse of an unusual one
+    // The operator stack: the first kStackRoom operators in place, any further ones in deep_.
+    static constexpr std::size_t kStackRoom = 32;
+    static constexpr char32_t kNoOperator = 0xFFFFFFFF;
+    char32_t stack_[kStackRoom] = {};
+    std::vector<char32_t> deep_;
+    std::size_t depth_ = 0;
     Fixed4 current_, productLeft_, quotientLeft_, powerBase_, sum_;
     bool firstTermSeen_ = false;
     bool sumPhase_ = false;

@@ -1,27 +1,25 @@
 #include "numbers/utf8.h"
 
+#include <algorithm>
+
 namespace kurvilo {
 
-bool appendUtf32(std::u32string& out, std::string_view s, std::size_t limit) {
+std::size_t decodeUtf8(std::string_view s, char32_t* out, std::size_t capacity,
+                       std::size_t& consumed) noexcept {
     const auto n = s.size();
     std::size_t i = 0;
-    while (i < n) {
-        if (out.size() >= limit) return false;
-        // A run of ASCII bytes is copied as it is, as many as the limit allows.
-        std::size_t ascii = i;
-        const std::size_t room = limit - out.size() >= n - i ? n : i + (limit - out.size());
-        while (ascii < room && static_cast<unsigned char>(s[ascii]) < 0x80)
-            ++ascii;
-        if (ascii > i) {
-            const std::size_t start = out.size();
-            out.resize(start + (ascii - i));
-            char32_t* target = out.data() + start;
-            for (std::size_t k = i; k < ascii; ++k)
-                *target++ = static_cast<unsigned char>(s[k]);
-            i = ascii;
+    std::size_t written = 0;
+    while (i < n && written < capacity) {
+        const auto b0 = static_cast<unsigned char>(s[i]);
+        if (b0 < 0x80) {
+            // A run of ASCII bytes, as far as the room allows.
+            const std::size_t stop = std::min(n, i + (capacity - written));
+            out[written++] = b0;
+            ++i;
+            while (i < stop && static_cast<unsigned char>(s[i]) < 0x80)
+                out[written++] = static_cast<unsigned char>(s[i++]);
             continue;
         }
-        const auto b0 = static_cast<unsigned char>(s[i]);
         // A byte that starts no valid sequence is kept as a lone low surrogate (U+DC80 + byte)
         // and written back as the same byte, so every text survives the round trip unchanged.
         const char32_t kept = 0xDC00 + b0;
@@ -35,12 +33,12 @@ bool appendUtf32(std::u32string& out, std::string_view s, std::size_t limit) {
         } else if ((b0 & 0xF8) == 0xF0) {
             extra = 3, c = b0 & 0x07, minimum = 0x10000;
         } else {
-            out.push_back(kept);
+            out[written++] = kept;
             ++i;
             continue;
         }
         if (i + static_cast<std::size_t>(extra) >= n) {
-            out.push_back(kept);
+            out[written++] = kept;
             ++i;
             continue;
         }
@@ -54,14 +52,26 @@ bool appendUtf32(std::u32string& out, std::string_view s, std::size_t limit) {
             c = (c << 6) | (b & 0x3F);
         }
         if (!ok || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            out.push_back(kept);
+            out[written++] = kept;
             ++i;
             continue;
         }
-        out.push_back(c);
+        out[written++] = c;
         i += static_cast<std::size_t>(extra) + 1;
     }
-    return true;
+    consumed = i;
+    return written;
+}
+
+bool appendUtf32(std::u32string& out, std::string_view utf8, std::size_t limit) {
+    // Never more characters than bytes.
+    const std::size_t start = out.size();
+    const std::size_t room = limit > start ? std::min(utf8.size(), limit - start) : 0;
+    out.resize(start + room);
+    std::size_t consumed = 0;
+    const std::size_t written = decodeUtf8(utf8, out.data() + start, room, consumed);
+    out.resize(start + written);
+    return consumed == utf8.size();
 }
 
 void appendUtf32(std::u32string& out, std::string_view utf8) {
@@ -70,7 +80,6 @@ void appendUtf32(std::u32string& out, std::string_view utf8) {
 
 std::u32string toUtf32(std::string_view utf8) {
     std::u32string out;
-    out.reserve(utf8.size());
     appendUtf32(out, utf8);
     return out;
 }

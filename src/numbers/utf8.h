@@ -11,6 +11,27 @@ namespace kurvilo {
 // A byte that is not part of valid UTF-8 decodes to U+DC80 + byte (a lone surrogate, which
 // valid input never holds) and encodes back to the same byte: no text is rejected or altered.
 void appendUtf32(std::u32string& out, std::string_view utf8);
+// The decoder itself: writes at most capacity characters to out and returns how many; consumed
+// tells how many bytes they took. A text needs at most as many characters as it has bytes.
+std::size_t decodeUtf8(std::string_view utf8, char32_t* out, std::size_t capacity,
+                       std::size_t& consumed) noexcept;
+// The same, with a leading run of ASCII copied right here.
+inline std::size_t decodeUtf8Inline(std::string_view utf8, char32_t* out, std::size_t capacity,
+                                    std::size_t& consumed) noexcept {
+    const std::size_t n = utf8.size() < capacity ? utf8.size() : capacity;
+    std::size_t i = 0;
+    while (i < n && static_cast<unsigned char>(utf8[i]) < 0x80) {
+        out[i] = static_cast<unsigned char>(utf8[i]);
+        ++i;
+    }
+    if (i == n) {
+        consumed = i;
+        return i;
+    }
+    const std::size_t written = decodeUtf8(utf8.substr(i), out + i, capacity - i, consumed);
+    consumed += i;
+    return written + i;
+}
 // The same, but gives up (false, out then holds a part) once out would grow beyond limit units.
 bool appendUtf32(std::u32string& out, std::string_view utf8, std::size_t limit);
 std::u32string toUtf32(std::string_view utf8);

@@ -1,0 +1,88 @@
+#include "formula/arithmetic.h"
+
+#include <cstdint>
+
+#include "numbers/elementary.h"
+#include "numbers/failures.h"
+
+namespace kurvilo::detail {
+
+namespace {
+
+// Below this magnitude in units the sum's |r| ÷ 10000 × 10000 comes back within one unit in the
+// last place of |r| (at most 2^-4), and the sum within as much again: far below the 1/2 at which
+// the rounding rule could give anything but the exact s ± r.
+constexpr std::int64_t kExactSum = std::int64_t{1} << 59;
+
+// Below this magnitude of l × r the product's one rounding (of l × r ÷ 10000, l × r itself being
+// exact) stays within 2^-17 of the true quotient, which is either a tie exactly (and then exact
+// in the extended format too) or at least 10^-4 away from one: the rounding rule gives what
+// rounding the exact quotient half to even gives. For r < 0 the division comes first, so a tie
+// may come out on either side of itself: ties of that form keep the extended form.
+constexpr std::int64_t kExactProduct = std::int64_t{1} << 60;
+
+// n ÷ 10000 to the nearest integer, an exact half to the even one.
+std::int64_t divideHalfToEven(std::int64_t n) {
+    const auto quotient = static_cast<std::int64_t>(n / 10000);
+    const auto remainder = static_cast<std::int64_t>(n % 10000);  // has the sign of n
+    const std::int64_t magnitude = remainder < 0 ? -remainder : remainder;
+    const std::int64_t away = n < 0 ? -1 : 1;
+    if (magnitude > 5000 || (magnitude == 5000 && quotient % 2 != 0)) return quotient + away;
+    return quotient;
+}
+
+}  // namespace
+
+Fixed4 scanProductExtended(Fixed4 left, Fixed4 right) {
+    const auto l = static_cast<Extended>(left.units());
+    const auto r = static_cast<Extended>(right.units());
+    if (right.units() >= 0) return roundUnits(l * r / 10000.0L);
+    return roundUnits((-r / 10000.0L) * -l);
+}
+
+Fixed4 scanProduct(Fixed4 left, Fixed4 right) {
+    std::int64_t n = 0;
+    if (!__builtin_mul_overflow(left.units(), right.units(), &n) && n > -kExactProduct &&
+        n < kExactProduct) {
+        const bool tie = n % 10000 == 5000 || n % 10000 == -5000;
+        if (right.units() >= 0 || !tie) return Fixed4::fromUnits(divideHalfToEven(n));
+    }
+    return scanProductExtended(left, right);
+}
+
+Fixed4 scanQuotient(Fixed4 left, Fixed4 right) {
+    const auto l = static_cast<Extended>(left.units());
+    const auto r = static_cast<Extended>(right.units());
+    if (right.units() == 0) {
+        if (left.units() == 0) throw EInvalidOp();
+        throw EZeroDivide();
+    }
+    if (right.units() > 0) return roundUnits(l / r * 10000.0L);
+    return roundUnits(-l / (-r / 10000.0L));
+}
+
+// Exact while the values stay below 10^14, and rounded like the rest beyond.
+Fixed4 scanSumExtended(Fixed4 sum, Fixed4 right, bool plus) {
+    const auto s = static_cast<Extended>(sum.units());
+    const auto r = static_cast<Extended>(right.units());
+    const Extended magnitude = (right.units() >= 0 ? r : -r) / 10000.0L * 10000.0L;
+    const bool addMagnitude = plus == (right.units() >= 0);
+    return roundUnits(addMagnitude ? s + magnitude : s - magnitude);
+}
+
+Fixed4 scanSum(Fixed4 sum, Fixed4 right, bool plus) {
+    const std::int64_t s = sum.units();
+    const std::int64_t r = right.units();
+    if (s > -kExactSum && s < kExactSum && r > -kExactSum && r < kExactSum) {
+        return Fixed4::fromUnits(plus ? s + r : s - r);
+    }
+    return scanSumExtended(sum, right, plus);
+}
+
+Fixed4 positivePower(std::int64_t baseUnits, Fixed4 exponent) {
+    const Extended logBase = naturalLog(static_cast<Extended>(baseUnits) / 10000.0L);
+    const Extended scaled = logBase * static_cast<Extended>(exponent.units()) / 10000.0L;
+    return roundUnits(toUnits(exponential(scaled)));
+}
+
+}  // namespace kurvilo::detail
