@@ -21,16 +21,6 @@ constexpr std::int64_t kExactSum = std::int64_t{1} << 59;
 // may come out on either side of itself: ties of that form keep the extended form.
 constexpr std::int64_t kExactProduct = std::int64_t{1} << 60;
 
-// n ÷ 10000 to the nearest integer, an exact half to the even one.
-std::int64_t divideHalfToEven(std::int64_t n) {
-    const auto quotient = static_cast<std::int64_t>(n / 10000);
-    const auto remainder = static_cast<std::int64_t>(n % 10000);  // has the sign of n
-    const std::int64_t magnitude = remainder < 0 ? -remainder : remainder;
-    const std::int64_t away = n < 0 ? -1 : 1;
-    if (magnitude > 5000 || (magnitude == 5000 && quotient % 2 != 0)) return quotient + away;
-    return quotient;
-}
-
 }  // namespace
 
 Fixed4 scanProductExtended(Fixed4 left, Fixed4 right) {
@@ -45,7 +35,7 @@ Fixed4 scanProduct(Fixed4 left, Fixed4 right) {
     if (!__builtin_mul_overflow(left.units(), right.units(), &n) && n > -kExactProduct &&
         n < kExactProduct) {
         const bool tie = n % 10000 == 5000 || n % 10000 == -5000;
-        if (right.units() >= 0 || !tie) return Fixed4::fromUnits(divideHalfToEven(n));
+        if (right.units() >= 0 || !tie) return Fixed4::fromUnits(divideUnitsHalfToEven(n));
     }
     return scanProductExtended(left, right);
 }

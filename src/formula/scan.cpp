@@ -259,8 +259,15 @@ Fixed4 ArithmeticScan::run(std::u32string_view text) {
     }
     if (observer_) observeTermList();
 
-    // Sum phase, over the term list "[v]op[v]op...[v]".
+    // Sum phase, over the term list "[v]op[v]op...[v]". With no operator left over from the
+    // product phase it is the first term, then each further one added or subtracted in turn.
     sumPhase_ = true;
+    if (depth_ == 0) {
+        sum_ = terms_[0].value;
+        for (std::size_t k = 1; k < terms_.size(); ++k)
+            sum_ = scanSum(sum_, terms_[k].value, terms_[k - 1].op == U'+');
+        return finish();
+    }
     for (const Term& term : terms_) {
         if (!completeOperand(&term.value)) return finish();
         if (term.op == kNone) break;

@@ -39,6 +39,23 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+constexpr std::uint64_t kPowersOfTenInteger[] = {1ULL,
+                                                 10ULL,
+                                                 100ULL,
+                                                 1000ULL,
+                                                 10000ULL,
+                                                 100000ULL,
+                                                 1000000ULL,
+                                                 10000000ULL,
+                                                 100000000ULL,
+                                                 1000000000ULL,
+                                                 10000000000ULL,
+                                                 100000000000ULL,
+                                                 1000000000000ULL,
+                                                 10000000000000ULL,
+                                                 100000000000000ULL,
+                                                 1000000000000000ULL};
+
 // Writes the text form as code units (ASCII digits, '-', the separator). CharT is char32_t, or
 // char with a separator of one or more bytes.
 template <class CharT>
@@ -48,46 +65,48 @@ std::size_t formatImpl(CharT* out, Fixed4 value, const CharT* sep, std::size_t s
         out[0] = CharT('0');
         return 1;
     }
-    std::size_t n = 0;
+    CharT* p = out;
     std::uint64_t mag = static_cast<std::uint64_t>(u);
     if (u < 0) {
-        out[n++] = CharT('-');
+        *p++ = CharT('-');
         mag = 0 - mag;
     }
     std::uint64_t whole = mag / 10000;
-    unsigned frac = static_cast<unsigned>(mag % 10000);
+    const auto frac = static_cast<unsigned>(mag % 10000);
 
-    // Integer digits, written backwards into a scratch buffer two at a time.
-    char digits[20];
-    std::size_t d = sizeof digits;
+    // Integer digits (at most 15), written backwards from their end two at a time.
+    std::size_t count = 1;
+    while (count < 16 && whole >= kPowersOfTenInteger[count])
+        ++count;
+    p += count;
+    CharT* q = p;
     while (whole >= 100) {
         const auto pair = static_cast<unsigned>(whole % 100) * 2;
         whole /= 100;
-        digits[--d] = kDigitPairs[pair + 1];
-        digits[--d] = kDigitPairs[pair];
+        *--q = CharT(kDigitPairs[pair + 1]);
+        *--q = CharT(kDigitPairs[pair]);
     }
     if (whole >= 10) {
         const auto pair = static_cast<unsigned>(whole) * 2;
-        digits[--d] = kDigitPairs[pair + 1];
-        digits[--d] = kDigitPairs[pair];
+        *--q = CharT(kDigitPairs[pair + 1]);
+        *--q = CharT(kDigitPairs[pair]);
     } else {
-        digits[--d] = static_cast<char>('0' + whole);
+        *--q = CharT('0' + whole);
     }
-    for (; d < sizeof digits; ++d)
-        out[n++] = CharT(digits[d]);
 
+    // One to four fraction digits, the last never "0".
     if (frac != 0) {
         for (std::size_t k = 0; k < sepLength; ++k)
-            out[n++] = sep[k];
-        char f[4] = {static_cast<char>('0' + frac / 1000), static_cast<char>('0' + frac / 100 % 10),
-                     static_cast<char>('0' + frac / 10 % 10), static_cast<char>('0' + frac % 10)};
-        std::size_t len = 4;
-        while (f[len - 1] == '0')
-            --len;
-        for (std::size_t k = 0; k < len; ++k)
-            out[n++] = CharT(f[k]);
+            *p++ = sep[k];
+        const unsigned high = frac / 100 * 2;
+        const unsigned low = frac % 100 * 2;
+        p[0] = CharT(kDigitPairs[high]);
+        p[1] = CharT(kDigitPairs[high + 1]);
+        p[2] = CharT(kDigitPairs[low]);
+        p[3] = CharT(kDigitPairs[low + 1]);
+        p += frac % 1000 == 0 ? 1 : frac % 100 == 0 ? 2 : frac % 10 == 0 ? 3 : 4;
     }
-    return n;
+    return static_cast<std::size_t>(p - out);
 }
 
 template <class CharT>
@@ -225,6 +244,39 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
     return tryRoundUnits(r, units);
 }
 
+// The plain texts the program writes itself, its text form among them: an optional "-", up to 14
+// integer digits, and up to four fraction digits after the separator. Their unit count is exact,
+// just as the parse computes it. False for any other text, which the parse then reads.
+bool parsePlain(std::string_view s, std::string_view sep, std::int64_t& units) noexcept {
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    const bool negative = n > 0 && s[0] == '-';
+    if (negative) i = 1;
+    const std::size_t first = i;
+    std::int64_t whole = 0;
+    while (i < n && i - first < 14 && s[i] >= '0' && s[i] <= '9') {
+        whole = whole * 10 + (s[i] - '0');
+        ++i;
+    }
+    std::size_t digits = i - first;
+    std::int64_t fraction = 0;
+    int fractionDigits = 0;
+    if (i < n && (sep.size() == 1 ? s[i] == sep[0] : s.substr(i, sep.size()) == sep)) {
+        i += sep.size();
+        while (i < n && fractionDigits < 4 && s[i] >= '0' && s[i] <= '9') {
+            fraction = fraction * 10 + (s[i] - '0');
+            ++fractionDigits;
+            ++i;
+        }
+        digits += static_cast<std::size_t>(fractionDigits);
+    }
+    if (i != n || digits == 0) return false;
+    static constexpr std::int64_t kScale[] = {10000, 1000, 100, 10, 1};
+    const std::int64_t magnitude = whole * 10000 + fraction * kScale[fractionDigits];
+    units = negative ? -magnitude : magnitude;
+    return true;
+}
+
 template <class CharT>
 [[noreturn]] void failParse(std::basic_string_view<CharT> text) {
     if constexpr (sizeof(CharT) == 1) {
@@ -272,7 +324,9 @@ std::string toText(Fixed4 value) {
 
 Fixed4 parseFixed4(std::string_view text) {
     std::int64_t units = 0;
-    if (!parseImpl<char>(text, decimalSeparatorUtf8(), units)) failParse(text);
+    const std::string_view separator = decimalSeparatorUtf8();
+    if (parsePlain(text, separator, units)) return Fixed4::fromUnits(units);
+    if (!parseImpl<char>(text, separator, units)) failParse(text);
     return Fixed4::fromUnits(units);
 }
 

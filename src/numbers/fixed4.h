@@ -48,6 +48,18 @@ class Fixed4 {
     std::int64_t units_ = 0;
 };
 
+// n ÷ 10000 to the nearest integer, an exact half to the even one: the rounding rule applied to
+// an exact quotient of whole units.
+constexpr std::int64_t divideUnitsHalfToEven(std::int64_t n) noexcept {
+    const std::int64_t quotient = n / 10000;
+    const std::int64_t remainder = n % 10000;  // has the sign of n
+    const std::int64_t magnitude = remainder < 0 ? -remainder : remainder;
+    if (magnitude > 5000 || (magnitude == 5000 && quotient % 2 != 0)) {
+        return quotient + (n < 0 ? -1 : 1);
+    }
+    return quotient;
+}
+
 // The rounding rule: r is a quantity in units; its nearest integer (ties to even) becomes the
 // unit count. Not finite or outside the unit-count range: EInvalidOp, nothing stored.
 Fixed4 roundUnits(Extended r);

@@ -18,6 +18,22 @@ int hexDigit(CharT c) noexcept {
 template <class CharT>
 bool parseImpl(std::basic_string_view<CharT> s, std::int32_t& value) noexcept {
     const std::size_t n = s.size();
+    // The plain texts the program writes itself: an optional "-" and one to nine digits.
+    {
+        const std::size_t first = n > 0 && s[0] == CharT('-') ? 1 : 0;
+        if (n > first && n - first <= 9) {
+            std::int32_t magnitude = 0;
+            std::size_t i = first;
+            while (i < n && s[i] >= CharT('0') && s[i] <= CharT('9')) {
+                magnitude = magnitude * 10 + static_cast<std::int32_t>(s[i] - CharT('0'));
+                ++i;
+            }
+            if (i == n) {
+                value = first == 1 ? -magnitude : magnitude;
+                return true;
+            }
+        }
+    }
     std::size_t i = 0;
     while (i < n && s[i] == CharT(' '))
         ++i;

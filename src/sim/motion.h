@@ -45,6 +45,8 @@ Fixed4 timeStepFor(int comboBox2Index) noexcept;
 // v + a·dt: the exact product a·dt added to v and rounded once to four decimals, ties to even.
 // The tie is decided on the sum, not on the product. EInvalidOp outside the Fixed4 range.
 Fixed4 advance(Fixed4 v, Fixed4 a, Fixed4 dt);
+// The same, always in extended precision: what advance computes in integers where it can.
+Fixed4 advanceExtended(Fixed4 v, Fixed4 a, Fixed4 dt);
 
 // t + dt, exact, so after n steps t is exactly n·dt. EInvalidOp outside the Fixed4 range.
 Fixed4 advanceTime(Fixed4 t, Fixed4 dt);

@@ -1,5 +1,7 @@
 #include "sim/view_mapping.h"
 
+#include <cstdint>
+
 #include "numbers/elementary.h"
 #include "numbers/failures.h"
 #include "numbers/integer_text.h"
@@ -110,7 +112,12 @@ Fixed4 pixelCoordinateY(Extended yUnits, const AxisView& view) {
 
 std::int32_t pixelFromCoordinate(Fixed4 coordinate) {
     // The coordinate travels as text, like every value; the integer parse is what limits it to
-    // 32 bits.
+    // 32 bits. A whole value within 32 bits comes back as itself, so only the others take the
+    // text's way, to fail where and as the parse does.
+    const std::int64_t u = coordinate.units();
+    if (u % 10000 == 0 && u / 10000 >= INT32_MIN && u / 10000 <= INT32_MAX) {
+        return static_cast<std::int32_t>(u / 10000);
+    }
     return parseInteger(toText(coordinate));
 }
 

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "common.h"
+#include "numbers/utf8.h"
 
 namespace kurvilo {
 namespace {
@@ -114,6 +115,37 @@ TEST(Parse, TextFormOfRandomUnitCountsParsesBack) {
         if (back != u) {
             ADD_FAILURE() << u << " -> " << text << " -> " << back;
             break;
+        }
+    }
+}
+
+TEST(Parse, ShortPathForPlainTextsReadsLikeTheFullParse) {
+    // The UTF-8 parse takes a short path for plain texts ("-", digits, separator, up to four
+    // fraction digits); the UTF-32 parse always reads the whole syntax. Texts of that shape and
+    // just outside it read the same through both, value for value and failure for failure.
+    SeparatorGuard guard;
+    std::mt19937_64 rng(63);
+    const char* const separators[] = {".", ",", "\u066B"};
+    for (int i = 0; i < 300000; ++i) {
+        const std::string separator = separators[i % 3];
+        setDecimalSeparator(toUtf32(separator)[0]);
+        std::string text;
+        if (rng() % 4 == 0) text += '-';
+        if (rng() % 16 == 0) text += rng() % 2 == 0 ? "+" : " ";
+        const int wholeDigits = static_cast<int>(rng() % 17);
+        for (int k = 0; k < wholeDigits; ++k)
+            text += static_cast<char>('0' + rng() % 10);
+        if (rng() % 3 != 0) {
+            text += rng() % 20 == 0 ? std::string(".") : separator;
+            const int fractionDigits = static_cast<int>(rng() % 7);
+            for (int k = 0; k < fractionDigits; ++k)
+                text += static_cast<char>('0' + rng() % 10);
+        }
+        if (rng() % 20 == 0) text += "e1";
+        const std::string viaUtf8 = outcome([&] { return parseFixed4(std::string_view(text)); });
+        const std::string viaUtf32 = outcome([&] { return parseFixed4(toUtf32(text)); });
+        if (viaUtf8 != viaUtf32) {
+            FAIL() << "'" << text << "': " << viaUtf8 << " instead of " << viaUtf32;
         }
     }
 }
