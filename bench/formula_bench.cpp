@@ -1,7 +1,12 @@
-// EvaluateFormula on the formulas a tick meets, and a long summation.
+// EvaluateFormula on the formulas a tick meets and on a long summation, each beside the same job
+// done with muparser where it is built in (the ratio is printed at the end).
 #include <benchmark/benchmark.h>
 
 #include "formula/evaluate.h"
+
+#ifdef KURVILO_WITH_MUPARSER
+#include <muParser.h>
+#endif
 
 namespace {
 
@@ -22,7 +27,8 @@ BENCHMARK(BM_WorkedExample);
 
 void BM_NegativeX(benchmark::State& state) {
     const auto inputs = sampleInputs();
-    for (auto _ : state) benchmark::DoNotOptimize(kurvilo::EvaluateFormula("-x", inputs));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kurvilo::EvaluateFormula("-x", inputs));
 }
 BENCHMARK(BM_NegativeX);
 
@@ -39,10 +45,72 @@ BENCHMARK(BM_HarmonicPair);
 void BM_SummationOfSquareRoots(benchmark::State& state) {
     const auto inputs = sampleInputs();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            kurvilo::EvaluateFormula("\u03A3{n=1<>1000000:n^0.5}", inputs));
+        benchmark::DoNotOptimize(kurvilo::EvaluateFormula("\u03A3{n=1<>1000000:n^0.5}", inputs));
     }
 }
 BENCHMARK(BM_SummationOfSquareRoots)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+#ifdef KURVILO_WITH_MUPARSER
+// The same jobs as a C++ developer would write them with muparser: the values as doubles bound
+// to the variables, the expression parsed once, the summation a loop over n.
+struct MuVariables {
+    double vx = 0.3, x = 0.5, vy = -2, y = 4, t = 1.5, n = 0;
+};
+
+mu::Parser muParser(MuVariables& v, const char* expression) {
+    mu::Parser parser;
+    parser.DefineVar("vx", &v.vx);
+    parser.DefineVar("x", &v.x);
+    parser.DefineVar("vy", &v.vy);
+    parser.DefineVar("y", &v.y);
+    parser.DefineVar("t", &v.t);
+    parser.DefineVar("n", &v.n);
+    parser.SetExpr(expression);
+    return parser;
+}
+
+void BM_WorkedExample_muparser(benchmark::State& state) {
+    MuVariables v;
+    mu::Parser parser = muParser(v, "2*(x+1)^2-sin(t)*x");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser.Eval());
+}
+BENCHMARK(BM_WorkedExample_muparser);
+
+void BM_NegativeX_muparser(benchmark::State& state) {
+    MuVariables v;
+    mu::Parser parser = muParser(v, "-x");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parser.Eval());
+}
+BENCHMARK(BM_NegativeX_muparser);
+
+void BM_HarmonicPair_muparser(benchmark::State& state) {
+    MuVariables v;
+    v.x = 4.9995;
+    v.y = 0.05;
+    mu::Parser ax = muParser(v, "-x");
+    mu::Parser ay = muParser(v, "-y");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ax.Eval());
+        benchmark::DoNotOptimize(ay.Eval());
+    }
+}
+BENCHMARK(BM_HarmonicPair_muparser);
+
+void BM_SummationOfSquareRoots_muparser(benchmark::State& state) {
+    MuVariables v;
+    mu::Parser body = muParser(v, "n^0.5");
+    for (auto _ : state) {
+        double total = 0;
+        for (int n = 1; n <= 1000000; ++n) {
+            v.n = n;
+            total += body.Eval();
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+BENCHMARK(BM_SummationOfSquareRoots_muparser)->Unit(benchmark::kMillisecond)->Iterations(3);
+#endif
 
 }  // namespace
