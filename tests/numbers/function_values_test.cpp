@@ -12,7 +12,8 @@
 namespace kurvilo {
 namespace {
 
-// The same count in every build: under ASan and UBSan each function's run still takes under 3 s.
+// The same count in every build: under ASan and UBSan each function's run still takes a few
+// seconds.
 constexpr std::size_t kCasesPerFunction = 1'000'000;
 constexpr std::size_t kNearTieScale = 16;
 
