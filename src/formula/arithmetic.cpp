@@ -4,6 +4,7 @@
 
 #include "numbers/elementary.h"
 #include "numbers/failures.h"
+#include "numbers/function_values.h"
 
 namespace kurvilo::detail {
 
@@ -69,10 +70,18 @@ Fixed4 scanSum(Fixed4 sum, Fixed4 right, bool plus) {
     return scanSumExtended(sum, right, plus);
 }
 
-Fixed4 positivePower(std::int64_t baseUnits, Fixed4 exponent) {
-    const Extended logBase = naturalLog(static_cast<Extended>(baseUnits) / 10000.0L);
-    const Extended scaled = logBase * static_cast<Extended>(exponent.units()) / 10000.0L;
-    return roundUnits(toUnits(exponential(scaled)));
+bool scanPower(Fixed4 base, Fixed4 exponent, Fixed4& power) {
+    const std::int64_t b = base.units();
+    if (b > 0) {
+        power = positivePowerValue(static_cast<std::uint64_t>(b), exponent);
+        return true;
+    }
+    if (exponent.units() % 10000 != 0) return false;
+    // The magnitude as an unsigned count: the most negative base has no positive twin in 64 bits.
+    const Fixed4 m = positivePowerValue(0 - static_cast<std::uint64_t>(b), exponent);
+    const bool odd = (exponent.units() / 10000) % 2 != 0;
+    power = odd ? Fixed4::fromUnits(-m.units()) : m;
+    return true;
 }
 
 }  // namespace kurvilo::detail

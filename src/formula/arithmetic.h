@@ -21,7 +21,9 @@ Fixed4 scanQuotient(Fixed4 left, Fixed4 right);
 Fixed4 scanSum(Fixed4 sum, Fixed4 right, bool plus);
 Fixed4 scanSumExtended(Fixed4 sum, Fixed4 right, bool plus);
 
-// e^((ln(b ÷ 10000) × e) ÷ 10000) × 10000 for a base of b > 0 units.
-Fixed4 positivePower(std::int64_t baseUnits, Fixed4 exponent);
+// b^e as the scan computes it: for b > 0, e^((ln(b ÷ 10000) × e) ÷ 10000) × 10000; for b < 0
+// and a whole e, the same of |b| with the sign of an odd e; false (nothing computed) for b < 0
+// and a fractional e, which ends the scan. b = 0 is the scan's own case.
+bool scanPower(Fixed4 base, Fixed4 exponent, Fixed4& power);
 
 }  // namespace kurvilo::detail

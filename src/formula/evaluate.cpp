@@ -34,8 +34,8 @@
 #include "formula/observer.h"
 #include "formula/scan.h"
 #include "formula/text_buffer.h"
-#include "numbers/elementary.h"
 #include "numbers/failures.h"
+#include "numbers/function_values.h"
 #include "numbers/integer_text.h"
 #include "numbers/separator.h"
 #include "numbers/utf8.h"
@@ -88,26 +88,19 @@ constexpr detail::LetterSets<kFunctions.size()> kFunctionsPresent{[] {
 
 // The function form: f(u ÷ 10000) × 10000 by the rounding rule.
 Fixed4 functionValue(Function function, Fixed4 argument) {
-    const Extended x = argument.value();
-    Extended result = 0.0L;
     switch (function) {
         case Function::Sine:
-            result = sine(x);
-            break;
+            return sineValue(argument);
         case Function::Cosine:
-            result = cosine(x);
-            break;
+            return cosineValue(argument);
         case Function::Tangent:
-            result = tangent(x);
-            break;
+            return tangentValue(argument);
         case Function::Log:
-            result = naturalLog(x);
-            break;
+            return naturalLogValue(argument);
         case Function::Exp:
-            result = exponential(x);
             break;
     }
-    return roundUnits(toUnits(result));
+    return exponentialValue(argument);
 }
 
 class Engine {

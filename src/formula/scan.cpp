@@ -3,7 +3,6 @@
 #include "formula/arithmetic.h"
 #include "formula/implied_multiplication.h"
 #include "formula/observer.h"
-#include "numbers/elementary.h"
 #include "numbers/failures.h"
 
 namespace kurvilo::detail {
@@ -97,20 +96,13 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
             power = Fixed4();  // any power of 0 is 0; the exponent is not even read
         } else {
             const Fixed4 exponent = atom ? *atom : parseNumber();
-            if (b > 0) {
-                power = positivePower(b, exponent);
-            } else {
-                if (exponent.units() % 10000 != 0) {
-                    if (observer_) {
-                        observer_->quirk(Quirk::NegativeBaseFraction,
-                                         valueText(powerBase_, separator_) + U"^" +
-                                             valueText(exponent, separator_));
-                    }
-                    return false;
+            if (!scanPower(powerBase_, exponent, power)) {
+                if (observer_) {
+                    observer_->quirk(
+                        Quirk::NegativeBaseFraction,
+                        valueText(powerBase_, separator_) + U"^" + valueText(exponent, separator_));
                 }
-                const Fixed4 m = positivePower(-b, exponent);
-                const bool odd = (exponent.units() / 10000) % 2 != 0;
-                power = odd ? Fixed4::fromUnits(-m.units()) : m;
+                return false;
             }
         }
         havePower = true;

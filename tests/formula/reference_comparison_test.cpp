@@ -68,6 +68,18 @@ TEST(ReferenceComparison, ACommaSeparatorGivesTheSameOutcome) {
     compareOn(generator, 50000 / kScale, 1, inputs);
 }
 
+TEST(ReferenceComparison, TheRangeEndsGiveTheSameOutcome) {
+    // The most negative value has no positive twin in 64 bits: its powers take its magnitude.
+    FormulaInputs inputs = sampleInputs();
+    inputs.values[1] = "-922337203685477.5808";
+    inputs.values[3] = "922337203685477.5807";
+    for (const char* formula : {"x^0", "x^1", "x^2", "x^-1", "x^0.5", "y^0", "y^-1", "x*0.0001",
+                                "x+y", "y-x", "x/x", "-x", "sin(x)", "exp(y)", "ln(y)"}) {
+        SCOPED_TRACE(formula);
+        EXPECT_EQ(evaluateOutcome(formula, inputs), referenceOutcome(formula, inputs));
+    }
+}
+
 TEST(ReferenceComparison, LongTextsGiveTheSameOutcome) {
     // Texts long enough that a restart from the beginning would show, short enough for the
     // reference to finish.
