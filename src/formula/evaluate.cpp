@@ -115,7 +115,11 @@ class Engine {
     Fixed4 groupsThenReduce(std::u32string_view text);
     void spliceLoneBrackets(TextBuffer& text);
     Fixed4 reduce(TextBuffer& text);
-    void functionStage(TextBuffer& text, std::uint32_t letters);
+    // False when it found no function to apply (and left the text as it was).
+    bool functionStage(TextBuffer& text, std::uint32_t letters);
+    // The names' values for a scan that reads them in place (ArithmeticScan::runReadingNames),
+    // or false where the substitution stage has to write the text.
+    bool namesReadInPlace(std::u32string_view text, std::uint32_t letters, Fixed4* values);
     void substitutionStage(TextBuffer& text, std::uint32_t letters);
 
     void appendAtom(TextBuffer& out, Fixed4 value, Stars stars) const;
@@ -147,7 +151,6 @@ class Engine {
     TextBuffer group_;                 // the content of the group being reduced
     TextBuffer rewritten_;             // where the function and substitution stages write
     TextBuffer observed_;              // the whole text, for an observer
-    std::vector<std::size_t> found_;   // where the substitution stage found its name
 };
 
 Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& texts,
@@ -175,7 +178,7 @@ void Engine::releaseLargeBuffers() noexcept {
          {&work_, &summed_, &body_, &grouped_, &lone_, &group_, &rewritten_, &observed_}) {
         if (buffer->capacity() > kKeep) buffer->release();
     }
-    for (std::vector<std::size_t>* stack : {&sigmas_, &opens_, &found_}) {
+    for (std::vector<std::size_t>* stack : {&sigmas_, &opens_}) {
         if (stack->capacity() > kKeep) std::vector<std::size_t>().swap(*stack);
     }
 }
@@ -329,16 +332,38 @@ Fixed4 Engine::reduce(TextBuffer& text) {
     // for the substitution stage.
     const std::uint32_t letters = detail::lettersOf(text);
     if (letters != 0) {
-        functionStage(text, letters);
+        std::array<Fixed4, detail::kNames.size()> values;
+        if (!functionStage(text, letters) && namesReadInPlace(text, letters, values.data())) {
+            return scan_.runReadingNames(text, values.data());
+        }
         substitutionStage(text, letters);
     }
     return scan_.run(text);
 }
 
+// The substitution stage writes each name as "[" + its text + "]" with the "*"s around it. Where
+// the text holds no value atom yet and every name it may hold has a plain number for its text,
+// that atom reads as the number's value and nothing in the text can fail or grow beyond its cap:
+// the scan then reads the names where they stand. An observer always sees the stage itself.
+bool Engine::namesReadInPlace(std::u32string_view text, std::uint32_t letters, Fixed4* values) {
+    // Short enough that the written text could not reach the cap, whatever it holds.
+    constexpr std::size_t kMaxText = kMaxWorkingText / (detail::kMaxPlainNumber + 4);
+    if (observer_ != nullptr || text.size() > kMaxText || findChar(text, U'[') != npos) {
+        return false;
+    }
+    for (unsigned candidates = detail::kNamesPresent(letters); candidates != 0;
+         candidates &= candidates - 1) {
+        const auto index = static_cast<std::size_t>(std::countr_zero(candidates));
+        if (!names_.plainValue(detail::kNames[index], values[index])) return false;
+    }
+    return true;
+}
+
 // Each function name takes the content of the value atom behind it: from one character after
 // the name up to the first "]" found from kArgumentSearchStart characters after the name's start.
 // The atom written in its place holds no letter, so the next occurrence of the name is behind it.
-void Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
+bool Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
+    bool applied = false;
     // The functions whose letters are all in the text, as bits in kFunctions' order.
     for (unsigned candidates = kFunctionsPresent(letters); candidates != 0;
          candidates &= candidates - 1) {
@@ -375,7 +400,9 @@ void Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
         } while (p != npos);
         out.append(text.substr(from));
         buffer.swap(out);
+        applied = true;
     }
+    return applied;
 }
 
 // Every occurrence of a name is replaced in one pass: the text put in never holds the name, so
@@ -405,20 +432,23 @@ void Engine::substitutionStage(TextBuffer& buffer, std::uint32_t letters) {
         chained = chained || (replacementLetters & detail::kNameLetters) != 0;
         const std::size_t length = name.name.size();
 
-        // The rewritten text's length, with a "*" on both sides of every atom at most: only
-        // when that could pass a limit is the exact length worked out.
-        found_.clear();
-        for (std::size_t k = p; k != npos; k = findText(text, name.name, k + length))
-            found_.push_back(k);
-        const std::size_t occurrences = found_.size();
+        // The rewritten text's length, with a "*" on both sides of every atom at most. A text too
+        // short to pass a limit even if every character began an occurrence is not counted;
+        // otherwise, when the count could pass one, the exact length is worked out.
         const std::size_t grown = replacement.size() + 4 - length;
-        std::size_t size = text.size() + occurrences * grown;
         const std::size_t limit = chained ? kMaxChainedText : kMaxWorkingText;
+        std::size_t size = text.size() + text.size() / length * grown;
+        if (size > limit) {
+            std::size_t count = 0;
+            for (std::size_t k = p; k != npos; k = findText(text, name.name, k + length))
+                ++count;
+            size = text.size() + count * grown;
+        }
         if (size > limit) {
             size = text.size();
             char32_t previousEnd = kNone;  // the last character of the atom before, when adjacent
             std::size_t previousStop = npos;
-            for (const std::size_t k : found_) {
+            for (std::size_t k = p; k != npos; k = findText(text, name.name, k + length)) {
                 const char32_t before = k == previousStop ? previousEnd
                                         : k > 0           ? text[k - 1]
                                                           : kNone;
@@ -438,16 +468,23 @@ void Engine::substitutionStage(TextBuffer& buffer, std::uint32_t letters) {
         out.clear();
         out.reserve(size);
         std::size_t from = 0;
-        for (const std::size_t k : found_) {
+        std::size_t occurrences = 0;
+        for (std::size_t k = p; k != npos; k = findText(text, name.name, from)) {
+            ++occurrences;
             out.append(text.substr(from, k - from));
             const char32_t before = out.empty() ? kNone : out.back();
             const char32_t after = k + length < text.size() ? text[k + length] : kNone;
             const Stars stars = impliedMultiplication(Replaced::Name, before, after);
-            if (stars.before) out.push_back(U'*');
-            out.push_back(U'[');
-            out.append(replacement);
-            out.push_back(U']');
-            if (stars.after) out.push_back(U'*');
+            char32_t* const atom = out.extend(replacement.size() + 4);
+            char32_t* q = atom;
+            if (stars.before) *q++ = U'*';
+            *q++ = U'[';
+            for (const char32_t c : replacement)
+                *q++ = c;
+            *q++ = U']';
+            if (stars.after) *q++ = U'*';
+            out.truncate(out.size() - (replacement.size() + 4) +
+                         static_cast<std::size_t>(q - atom));
             from = k + length;
         }
         out.append(text.substr(from));

@@ -1,5 +1,6 @@
 #include "formula/names.h"
 
+#include "formula/scan.h"
 #include "numbers/utf8.h"
 
 namespace kurvilo::detail {
@@ -28,7 +29,9 @@ std::uint32_t lettersOf(std::u32string_view text) noexcept {
 
 void NameTexts::reset(const FormulaTexts& texts, char32_t separator) {
     texts_ = &texts;
+    separator_ = separator;
     convertedSlots_ = 0;
+    counterValue_ = 0;
     counter_.assign(U"0");
     if (pi_.empty() || piSeparator_ != separator) {
         pi_.clear();
@@ -38,6 +41,7 @@ void NameTexts::reset(const FormulaTexts& texts, char32_t separator) {
 }
 
 void NameTexts::setCounter(std::int32_t n) {
+    counterValue_ = n;
     char32_t digits[11];  // "-2147483648" at most
     std::size_t d = std::size(digits);
     std::uint32_t magnitude =
@@ -57,7 +61,30 @@ void NameTexts::convert(Converted& entry, unsigned slot) {
     entry.text.truncate(
         decodeUtf8Inline(utf8, entry.text.extend(utf8.size()), utf8.size(), consumed));
     entry.letters = lettersOf(entry.text);
+    entry.plain = -1;
     convertedSlots_ |= 1u << slot;
+}
+
+bool NameTexts::plainValue(const Name& name, Fixed4& value) {
+    switch (name.source) {
+        case NameSource::Counter:
+            value = Fixed4::fromInteger(counterValue_);
+            return true;
+        case NameSource::Pi:
+            value = Fixed4::fromUnits(kPiUnits);
+            return true;
+        case NameSource::Value:
+        case NameSource::Constant:
+            break;
+    }
+    Converted& entry = converted(name);
+    if (entry.plain < 0) {
+        std::int64_t units = 0;
+        entry.plain = parsePlainNumber(entry.text, separator_, units) ? 1 : 0;
+        entry.value = Fixed4::fromUnits(units);
+    }
+    value = entry.value;
+    return entry.plain == 1;
 }
 
 }  // namespace kurvilo::detail

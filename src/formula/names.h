@@ -113,6 +113,59 @@ inline constexpr std::uint32_t kNameLetters = [] {
     return mask;
 }();
 
+// The name that starts at position i of a text, as its index in kNames (its length in length),
+// or -1: the two-character names all start with "v", which is no name of its own, so reading
+// the longest name from the left finds what the substitution stage's passes replace.
+inline int nameAt(std::u32string_view text, std::size_t i, std::size_t& length) noexcept {
+    length = 1;
+    switch (text[i]) {
+        case U'v':
+            if (i + 1 < text.size()) {
+                length = 2;
+                switch (text[i + 1]) {
+                    case U'x':
+                        return 0;
+                    case U'y':
+                        return 2;
+                    case U'r':
+                        return 5;
+                    case kTheta:
+                        return 7;
+                    default:
+                        break;
+                }
+            }
+            return -1;
+        case U'x':
+            return 1;
+        case U'y':
+            return 3;
+        case U't':
+            return 4;
+        case U'r':
+            return 6;
+        case kTheta:
+            return 8;
+        case U'n':
+            return 9;
+        case kPi:
+            return 10;
+        case U'a':
+            return 11;
+        case U'b':
+            return 12;
+        case U'c':
+            return 13;
+        case U'd':
+            return 14;
+        default:
+            return -1;
+    }
+}
+
+// The longest text the plain-number read accepts: "-", 14 digits, the separator, 4 digits.
+inline constexpr std::size_t kMaxPlainNumber = 20;
+
 // The texts of one evaluation's names, each converted to UTF-32 on its first use.
 class NameTexts {
   public:
@@ -132,6 +185,10 @@ class NameTexts {
         }
         return pi_;
     }
+    // True, with its value, when the name's text is a plain number (an optional "-", up to 14
+    // integer digits, up to four fraction digits after the separator): the value atom of such
+    // a text reads as that value.
+    bool plainValue(const Name& name, Fixed4& value);
     // The letter bits of that text (0 for the counter and π: digits, a sign, the separator).
     std::uint32_t letters(const Name& name) {
         return name.source == NameSource::Value || name.source == NameSource::Constant
@@ -143,6 +200,8 @@ class NameTexts {
     struct Converted {
         TextBuffer text;
         std::uint32_t letters = 0;
+        signed char plain = -1;  // -1 not yet known, 0 no, 1 yes with value
+        Fixed4 value;
     };
     Converted& converted(const Name& name) {
         const unsigned slot = name.source == NameSource::Value ? name.index : 5u + name.index;
@@ -155,6 +214,8 @@ class NameTexts {
     const FormulaTexts* texts_ = nullptr;
     std::array<Converted, 9> slots_;  // values 0..4, then constants 0..3
     unsigned convertedSlots_ = 0;     // bit i: slots_[i] holds this evaluation's text
+    char32_t separator_ = U'.';
+    std::int32_t counterValue_ = 0;
     TextBuffer counter_;
     TextBuffer pi_;  // formatted with piSeparator_
     char32_t piSeparator_ = 0;

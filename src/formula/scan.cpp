@@ -2,6 +2,7 @@
 
 #include "formula/arithmetic.h"
 #include "formula/implied_multiplication.h"
+#include "formula/names.h"
 #include "formula/observer.h"
 #include "numbers/failures.h"
 
@@ -54,6 +55,11 @@ inline bool parsePlain(std::u32string_view text, bool negative, char32_t separat
 
 }  // namespace
 
+bool parsePlainNumber(std::u32string_view text, char32_t separator, std::int64_t& units) noexcept {
+    const bool negative = !text.empty() && text[0] == U'-';
+    return parsePlain(text.substr(negative ? 1 : 0), negative, separator, units);
+}
+
 Fixed4 parseNumberText(std::u32string_view text, char32_t separator) {
     const bool negative = !text.empty() && text[0] == U'-';
     std::int64_t units = 0;
@@ -78,6 +84,7 @@ void ArithmeticScan::reset() {
 Fixed4 ArithmeticScan::parseNumber() {
     // Digit runs typed in the formula always use "."; value atoms hold texts in the process-wide
     // separator, like every other value text.
+    if (numberKnown_) return numberValue_;
     const char32_t separator = numberIsLiteral_ ? U'.' : separator_;
     if (!numberMinus_) return parseNumberText(numberBody_, separator);
     std::int64_t units = 0;
@@ -179,6 +186,7 @@ void ArithmeticScan::readAtom(std::u32string_view text, std::size_t& i) {
     const std::size_t close = firstCloseFrom(i);
     const std::size_t stop = close == npos ? n : close;
     numberMinus_ = false;
+    numberKnown_ = false;
     if (removedUpTo == npos || removedUpTo < i) {
         numberBody_ = text.substr(i, stop - i);
     } else {
@@ -197,11 +205,16 @@ Fixed4 ArithmeticScan::finish() const {
     return sum_;
 }
 
-Fixed4 ArithmeticScan::run(std::u32string_view text) {
+template <bool kReadNames>
+Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
     reset();
+    // Where the last name read in place ended, and the character its atom ended with there.
+    std::size_t nameEnd = npos;
+    char32_t nameLast = kNone;
     // Product phase, over the text.
     std::size_t i = 0;
     const std::size_t n = text.size();
+    int k = -1;
     for (;;) {
         const char32_t c = i < n ? text[i] : kNone;
         if (isDigitOrPoint(c)) {
@@ -231,6 +244,7 @@ Fixed4 ArithmeticScan::run(std::u32string_view text) {
             // The sign of the exponent that follows.
             numberMinus_ = true;
             numberBody_ = {};
+            numberKnown_ = false;
             numberIsLiteral_ = true;
             ++i;
         } else if (c == U'+' || c == U'-') {
@@ -242,6 +256,29 @@ Fixed4 ArithmeticScan::run(std::u32string_view text) {
             current_ = Fixed4();
             ++i;
             operandStands_ = false;
+        } else if (std::size_t length = 0;
+                   kReadNames && (c != kNone) && (k = nameAt(text, i, length)) >= 0) {
+            // The atom the substitution stage would write here, with its "*"s: the character
+            // before it is the text's, or the end of the atom of a name right before it.
+            const char32_t before = i == nameEnd ? nameLast : i > 0 ? text[i - 1] : kNone;
+            const char32_t after = i + length < n ? text[i + length] : kNone;
+            const Stars stars = impliedMultiplication(Replaced::Name, before, after);
+            if (stars.before) {
+                productLeft_ = current_;
+                push(U'*');
+            }
+            numberMinus_ = false;
+            numberBody_ = {};
+            numberKnown_ = true;
+            numberValue_ = values[k];
+            i += length;
+            nameEnd = i;
+            nameLast = stars.after ? U'*' : U']';
+            if (!operandRead(text, i)) return finish();
+            if (stars.after) {
+                productLeft_ = current_;
+                push(U'*');
+            }
         } else {
             // The end, or a character the scan does not know: the rest is dropped.
             if (observer_ && c != kNone) observer_->quirk(Quirk::StoppedReading, text.substr(i));
@@ -267,6 +304,14 @@ Fixed4 ArithmeticScan::run(std::u32string_view text) {
         if (!(term.op == U'-' && top() == U'^')) push(term.op);
     }
     return finish();
+}
+
+Fixed4 ArithmeticScan::run(std::u32string_view text) {
+    return runImpl<false>(text, nullptr);
+}
+
+Fixed4 ArithmeticScan::runReadingNames(std::u32string_view text, const Fixed4* values) {
+    return runImpl<true>(text, values);
 }
 
 // The term list as the sum phase reads it: "[v]op[v]op...[v]".

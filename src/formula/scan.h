@@ -20,6 +20,9 @@ namespace detail {
 // Reads a number text exactly as the parse does (EConvertError when it does not parse), with a
 // short path for the plain texts the engine writes itself.
 Fixed4 parseNumberText(std::u32string_view text, char32_t separator);
+// The plain texts alone: an optional "-", up to 14 integer digits, and up to four fraction digits
+// after the separator; their exact unit count. False for any other text.
+bool parsePlainNumber(std::u32string_view text, char32_t separator, std::int64_t& units) noexcept;
 
 class ArithmeticScan {
   public:
@@ -29,6 +32,11 @@ class ArithmeticScan {
 
     // The value of the text: the sum accumulator when the scan ends.
     Fixed4 run(std::u32string_view text);
+    // The value of a text with its names still in it, each read as the value atom of its plain
+    // number (values in kNames' order), with the "*"s implied multiplication writes around it:
+    // the scan of the text the substitution stage would write. Only for a text without value
+    // atoms whose names all hold plain numbers.
+    Fixed4 runReadingNames(std::u32string_view text, const Fixed4* values);
 
   private:
     struct Term {
@@ -36,6 +44,8 @@ class ArithmeticScan {
         char32_t op;  // '+', '-', or none after the last term
     };
 
+    template <bool kReadNames>
+    Fixed4 runImpl(std::u32string_view text, const Fixed4* values);
     void reset();
     char32_t top() const noexcept {
         return depth_ == 0 ? kNoOperator : depth_ <= kStackRoom ? stack_[depth_ - 1] : deep_.back();
@@ -68,6 +78,7 @@ class ArithmeticScan {
     void clearNumber() noexcept {
         numberMinus_ = false;
         numberBody_ = {};
+        numberKnown_ = false;
     }
 
     char32_t separator_ = U'.';
@@ -79,6 +90,8 @@ class ArithmeticScan {
     bool numberMinus_ = false;
     std::u32string_view numberBody_;
     bool numberIsLiteral_ = false;
+    bool numberKnown_ = false;  // a name read in place: numberValue_ is its value
+    Fixed4 numberValue_;
     TextBuffer filtered_;
     TextBuffer joined_;  // the whole number text, for the parse of an unusual one
     // The operator stack: the first kStackRoom operators in place, any further ones in deep_.

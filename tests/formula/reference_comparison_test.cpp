@@ -68,6 +68,33 @@ TEST(ReferenceComparison, ACommaSeparatorGivesTheSameOutcome) {
     compareOn(generator, 50000 / kScale, 1, inputs);
 }
 
+TEST(ReferenceComparison, EveryShortTextOfNamesAndOperatorsGivesTheSameOutcome) {
+    // Every text of up to five of these pieces: names next to names, digits, signs, powers and
+    // characters the scan does not know, where implied multiplication decides the most.
+    const char* const pieces[] = {"x", "v", "y", "t",      "2",      ".", "^", "*",
+                                  "-", "+", "/", "\u03B8", "\u03C0", "n", " "};
+    constexpr std::size_t kPieces = std::size(pieces);
+    const FormulaInputs inputs = sampleInputs();
+    std::size_t total = 1;
+    for (int length = 1; length <= 5; ++length) {
+        total *= kPieces;
+        if (kScale > 1 && length == 5) break;
+        for (std::size_t code = 0; code < total; ++code) {
+            std::string formula;
+            for (std::size_t rest = code, k = 0; k < static_cast<std::size_t>(length); ++k) {
+                formula += pieces[rest % kPieces];
+                rest /= kPieces;
+            }
+            const std::string expected = referenceOutcome(formula, inputs);
+            const std::string actual = evaluateOutcome(formula, inputs);
+            if (actual != expected) {
+                FAIL() << "formula '" << formula << "': engine " << actual << ", reference "
+                       << expected;
+            }
+        }
+    }
+}
+
 TEST(ReferenceComparison, TheRangeEndsGiveTheSameOutcome) {
     // The most negative value has no positive twin in 64 bits: its powers take its magnitude.
     FormulaInputs inputs = sampleInputs();
