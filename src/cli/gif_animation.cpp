@@ -5,6 +5,7 @@
 
 #include <QIODevice>
 #include <algorithm>
+#include <cstring>
 
 #include "cli/image_output.h"
 
@@ -82,10 +83,11 @@ bool GifAnimation::addFrame(const QImage& frame) {
 
     const bool first = previous_.empty();
     if (first) previous_.assign(static_cast<std::size_t>(width_) * height_, 0);
-    auto pixel = [&](int x, int y) {
-        return reinterpret_cast<const std::uint32_t*>(frame.constScanLine(y))[x];
+    auto row = [&](int y) {
+        return reinterpret_cast<const std::uint32_t*>(frame.constScanLine(y));
     };
-    auto before = [&](int x, int y) { return previous_[static_cast<std::size_t>(y) * width_ + x]; };
+    auto rowBefore = [&](int y) { return previous_.data() + static_cast<std::size_t>(y) * width_; };
+    const std::size_t rowBytes = static_cast<std::size_t>(width_) * sizeof(std::uint32_t);
 
     // The rectangle that changed; all of the first frame.
     int left = 0, top = 0, right = width_ - 1, bottom = height_ - 1;
@@ -95,13 +97,19 @@ bool GifAnimation::addFrame(const QImage& frame) {
         right = -1;
         bottom = -1;
         for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
-                if (pixel(x, y) == before(x, y)) continue;
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
+            const std::uint32_t* now = row(y);
+            const std::uint32_t* was = rowBefore(y);
+            if (std::memcmp(now, was, rowBytes) == 0) continue;
+            int x0 = 0;
+            while (now[x0] == was[x0])
+                ++x0;
+            int x1 = width_ - 1;
+            while (now[x1] == was[x1])
+                --x1;
+            left = std::min(left, x0);
+            right = std::max(right, x1);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
         }
         if (right < 0) left = top = right = bottom = 0;  // unchanged: one transparent pixel
     }
@@ -111,15 +119,22 @@ bool GifAnimation::addFrame(const QImage& frame) {
     // The colours of the changed pixels, sorted; unchanged ones will be transparent.
     std::vector<std::uint32_t> colours;
     bool anyUnchanged = false;
+    std::uint32_t lastColour = 0;
+    bool haveLast = false;
     for (int y = top; y <= bottom; ++y) {
+        const std::uint32_t* now = row(y);
+        const std::uint32_t* was = rowBefore(y);
         for (int x = left; x <= right; ++x) {
-            const std::uint32_t c = pixel(x, y) & 0xFFFFFF;
-            if (!first && pixel(x, y) == before(x, y)) {
+            if (!first && now[x] == was[x]) {
                 anyUnchanged = true;
                 continue;
             }
+            const std::uint32_t c = now[x] & 0xFFFFFF;
+            if (haveLast && c == lastColour) continue;
             const auto at = std::lower_bound(colours.begin(), colours.end(), c);
             if (at == colours.end() || *at != c) colours.insert(at, c);
+            lastColour = c;
+            haveLast = true;
         }
     }
     const std::size_t entries = colours.size() + (anyUnchanged ? 1 : 0);
@@ -158,20 +173,28 @@ bool GifAnimation::addFrame(const QImage& frame) {
 
     row_.resize(static_cast<std::size_t>(w));
     for (int y = top; y <= bottom; ++y) {
+        const std::uint32_t* now = row(y);
+        std::uint32_t* was = rowBefore(y);
+        std::uint32_t lastPixel = 0;
+        unsigned char lastIndex = 0;
+        bool haveLastPixel = false;
         for (int x = left; x <= right; ++x) {
-            const std::uint32_t c = pixel(x, y) & 0xFFFFFF;
-            if (!first && pixel(x, y) == before(x, y)) {
-                row_[static_cast<std::size_t>(x - left)] = static_cast<unsigned char>(transparent);
+            unsigned char& index = row_[static_cast<std::size_t>(x - left)];
+            if (!first && now[x] == was[x]) {
+                index = static_cast<unsigned char>(transparent);
+            } else if (haveLastPixel && now[x] == lastPixel) {
+                index = lastIndex;
             } else {
-                row_[static_cast<std::size_t>(x - left)] = static_cast<unsigned char>(
+                const std::uint32_t c = now[x] & 0xFFFFFF;
+                index = static_cast<unsigned char>(
                     std::lower_bound(colours.begin(), colours.end(), c) - colours.begin());
+                lastPixel = now[x];
+                lastIndex = index;
+                haveLastPixel = true;
             }
         }
         if (!check(EGifPutLine(gif_, row_.data(), w))) return false;
-    }
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = left; x <= right; ++x)
-            previous_[static_cast<std::size_t>(y) * width_ + x] = pixel(x, y);
+        std::copy(now + left, now + right + 1, was + left);
     }
     ++frames_;
     return true;
