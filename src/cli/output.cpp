@@ -2,9 +2,11 @@
 #include "cli/output.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -18,18 +20,50 @@ constexpr std::size_t kBufferSize = std::size_t{1} << 16;
 
 Output::~Output() {
     if (fd_ >= 0 && !standardOutput_) ::close(fd_);
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
 bool Output::openFile(const std::string& path) {
     path_ = path;
+    target_ = path;
     standardOutput_ = false;
     errno_ = 0;
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) {
+    struct stat info {};
+    const bool exists = ::stat(path.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        // A device or a pipe: nothing can be renamed over it.
+        fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd_ < 0) errno_ = errno;
+        return fd_ >= 0;
+    }
+    if (exists && S_ISDIR(info.st_mode)) {
+        errno_ = EISDIR;
+        return false;
+    }
+    if (exists && ::access(path.c_str(), W_OK) != 0) {
         errno_ = errno;
         return false;
     }
-    return true;
+    char resolved[PATH_MAX];
+    if (exists && ::realpath(path.c_str(), resolved) != nullptr) target_ = resolved;
+    temporary_ = target_ + ".XXXXXX";
+    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        errno_ = errno;
+        temporary_.clear();
+        return false;
+    }
+    // The permissions the file would have got when created, or those it has.
+    mode_t mode = 0666;
+    if (exists) {
+        mode = info.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    if (::fchmod(fd_, mode) != 0) errno_ = errno;
+    return errno_ == 0;
 }
 
 void Output::openStandardOutput() {
@@ -67,9 +101,16 @@ bool Output::writeOut(const char* data, std::size_t size) {
 bool Output::close() {
     if (fd_ < 0) return errno_ == 0;
     flush();
+    // A full disk may only be found out when the data reach it.
+    if (!temporary_.empty() && errno_ == 0 && ::fsync(fd_) != 0) errno_ = errno;
     // close reports what a network or full file system only finds out at the end.
     if (::close(fd_) != 0 && errno_ == 0 && errno != EINTR) errno_ = errno;
     fd_ = -1;
+    if (!temporary_.empty()) {
+        if (errno_ == 0 && ::rename(temporary_.c_str(), target_.c_str()) != 0) errno_ = errno;
+        if (errno_ != 0) ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
     return errno_ == 0;
 }
 

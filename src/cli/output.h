@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Checked output: a file or standard output written through one buffer, where every write, the
-// final flush and the close are checked, and the first failure is kept with its cause. A reader
-// that went away (a pipe into head) is told apart from a failure, so a command can end quietly.
+// final flush and the close are checked, and the first failure is kept with its cause. A file
+// is written to a temporary file beside it and renamed over it only when all went well, so a
+// failure leaves the old file as it was. A reader that went away (a pipe into head) is told
+// apart from a failure, so a command can end quietly.
 #pragma once
 
 #include <string>
@@ -16,7 +18,8 @@ class Output {
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
 
-    // Creates or truncates the file. False when it cannot be opened; error() says why.
+    // Opens the temporary file beside path (a path that is a device or a pipe is written
+    // directly). False when it cannot be opened; error() says why.
     bool openFile(const std::string& path);
     // Standard output, closed by close() like a file so that its last error is seen.
     void openStandardOutput();
@@ -26,7 +29,8 @@ class Output {
     void write(std::string_view text);
     // Writes the buffer out now (for output that someone reads as it comes).
     bool flush();
-    // Flushes and closes; false when this or any earlier write failed.
+    // Flushes, closes and puts the file in place; false when this or any earlier write failed
+    // (the temporary file is then removed).
     bool close();
 
     bool failed() const noexcept { return errno_ != 0; }
@@ -42,7 +46,9 @@ class Output {
 
     int fd_ = -1;
     bool standardOutput_ = false;
-    std::string path_;
+    std::string path_;       // as given, for messages
+    std::string target_;     // where the file goes (a symbolic link followed)
+    std::string temporary_;  // empty when written directly
     std::string buffer_;
     int errno_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -286,6 +287,27 @@ TEST(RunWriteFailures, EachOutputNamesItsFileAndCauseAndExitsOne) {
     }
 }
 
+TEST(RunTrace, ReplacesAnOldTraceOnlyWhenCompleteAndKeepsItsPermissions) {
+    TempDir dir;
+    const std::string trace = dir.file("t.tsv");
+    writeFile(trace, "old");
+    ASSERT_EQ(chmod(trace.c_str(), 0640), 0);
+    const CliResult r = runCli(with(kOscillator, {"--ticks", "3", "--trace", trace}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(trace).rfind("tick\tvx\tx\tvy\ty\tt\tpx\tpy\n1\t-0.05\t4.9995\t", 0), 0u);
+    struct stat info {};
+    ASSERT_EQ(stat(trace.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    // A new file gets what the umask leaves of rw for everyone.
+    const std::string fresh = dir.file("new.tsv");
+    ASSERT_EQ(runCli(with(kOscillator, {"--ticks", "1", "--trace", fresh})).status, 0);
+    const mode_t mask = umask(0);
+    umask(mask);
+    ASSERT_EQ(stat(fresh.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask);
+}
+
 TEST(RunWriteFailures, TraceToAFullStandardOutputIsReported) {
     const CliResult r =
         runShell(cliCommand(with(kOscillator, {"--ticks", "300", "--trace", "-"})) + " >/dev/full");
@@ -384,13 +406,19 @@ TEST_F(SmallFileSystem, FullDiskKeepsTheOldPicturesAndReportsTheCause) {
     EXPECT_EQ(files, 2u) << "no temporary file is left behind";
 }
 
-TEST_F(SmallFileSystem, FullDiskCutsTheTraceAndSaysSo) {
+TEST_F(SmallFileSystem, FullDiskKeepsTheOldTraceAndSaysSo) {
     mountWith("size=64k");
     if (IsSkipped()) return;
+    writeFile(file("t.tsv"), "old");
     const CliResult r = runCli(with(kOscillator, {"--ticks", "100000", "--trace", file("t.tsv")}));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "kurvilo-cli run: cannot write the trace '" + file("t.tsv") +
                          "': No space left on device\n");
+    EXPECT_EQ(readFile(file("t.tsv")), "old");
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(file("")))
+        files += entry.is_regular_file();
+    EXPECT_EQ(files, 1u) << "no temporary file is left behind";
 }
 
 TEST_F(SmallFileSystem, ReadOnlyFolderIsRefusedBeforeTheFirstTick) {
