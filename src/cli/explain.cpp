@@ -92,8 +92,9 @@ void Explainer::summationExpanded(Fixed4 total, std::u32string_view text) {
 void Explainer::groupSelected(std::u32string_view content) {
     groupPending_ = true;
     if (quiet_) return;
-    // An empty group is a lone "(": its line says so through the quirk before it.
-    line(inSummation_ ? 1 : 0, "group", content.empty() ? std::string("(") : utf8(content));
+    // A lone "(" is a group of its own, empty; "()" is an empty group too.
+    line(inSummation_ ? 1 : 0, loneBracket_ ? "group of a lone (" : "group", utf8(content));
+    loneBracket_ = false;
 }
 
 void Explainer::groupSpliced(Fixed4 value, std::u32string_view text) {
@@ -135,6 +136,7 @@ void Explainer::reductionFinished(Fixed4 value) {
 
 void Explainer::quirk(Quirk kind, std::u32string_view detail) {
     std::string text = utf8(detail);
+    loneBracket_ = kind == Quirk::LoneBracket;
     if (!quirksNamed_.emplace(kind, text).second && quiet_) return;
     line(stepDepth(), quirkLine(kind, text));
 }

@@ -60,6 +60,7 @@ class Explainer : public EvaluationObserver {
     bool inSummation_ = false;
     bool inReduction_ = false;
     bool groupPending_ = false;
+    bool loneBracket_ = false;  // the group about to be selected is a lone "("
     // Indices after the first of a summation: their steps are not shown.
     bool quiet_ = false;
     std::int64_t indices_ = 0;

@@ -156,6 +156,15 @@ TEST(Explain, QuirksOfLaterIndicesAreNamedOnceWhenTheyAreNew) {
     EXPECT_EQ(step(out.back()).text, "-1");
 }
 
+TEST(Explain, LoneBracketIsToldFromAnEmptyGroup) {
+    const std::vector<std::string> lone = explain({"2*(3"});
+    EXPECT_TRUE(hasLineStartingWith(lone, "group of a lone ("));
+    const std::vector<std::string> empty = explain({"2*()3"});
+    EXPECT_FALSE(hasLineStartingWith(empty, "group of a lone ("));
+    EXPECT_TRUE(std::find(empty.begin(), empty.end(), "group") != empty.end());
+    EXPECT_EQ(step(empty.back()).text, "0");
+}
+
 TEST(Explain, FailureEndsTheStepsWithTheErrorLine) {
     const std::vector<std::string> out = explain({"1+ln(x-x)"});
     ASSERT_FALSE(out.empty());
