@@ -1,20 +1,20 @@
-// Runs the built kurvilo-cli with arguments and optional standard input, through the shell.
+// Runs the built kurvilo-cli through the shell with arguments and optional standard input, and
+// collects its exit status, standard output and standard error; plus temporary files and folders
+// that clean up after themselves.
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace kurvilo::testing {
-
-struct CliResult {
-    int status = -1;
-    std::string out;  // standard output
-};
 
 inline std::string shellQuote(const std::string& s) {
     std::string q = "'";
@@ -28,29 +28,49 @@ inline std::string shellQuote(const std::string& s) {
     return q + "'";
 }
 
-// stderr goes to errFile when given, else it is discarded.
-inline CliResult runCli(const std::vector<std::string>& args, const std::string& input = "",
-                        const std::string& errFile = "") {
-    std::string command = shellQuote(KURVILO_CLI_PATH);
-    for (const auto& a : args) {
-        command += ' ';  // not += " " + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there
-        command += shellQuote(a);
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// A fresh folder under /tmp, removed with everything in it.
+class TempDir {
+  public:
+    TempDir() {
+        char name[] = "/tmp/kurvilo-cli-test-XXXXXX";
+        if (mkdtemp(name) != nullptr) path_ = name;
     }
-    std::string inputFile;
-    if (!input.empty()) {
-        char name[] = "/tmp/kurvilo-cli-input-XXXXXX";
-        const int fd = mkstemp(name);
-        if (fd >= 0) {
-            std::FILE* f = fdopen(fd, "w");
-            std::fwrite(input.data(), 1, input.size(), f);
-            std::fclose(f);
-            inputFile = name;
-            command += " < " + shellQuote(inputFile);
-        }
-    } else {
-        command += " < /dev/null";
+    ~TempDir() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
     }
-    command += errFile.empty() ? " 2>/dev/null" : " 2>" + shellQuote(errFile);
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+struct CliResult {
+    int status = -1;
+    std::string out;  // standard output
+    std::string err;  // standard error
+};
+
+// Runs a shell command line and collects its standard output and error. The command's own
+// redirections stand; "2>" is added for the error file.
+inline CliResult runShell(const std::string& commandLine) {
+    TempDir scratch;
+    const std::string errFile = scratch.file("stderr");
+    const std::string command = "{ " + commandLine + "; } 2>" + shellQuote(errFile);
     CliResult result;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return result;
@@ -60,8 +80,38 @@ inline CliResult runCli(const std::vector<std::string>& args, const std::string&
         result.out.append(buffer, n);
     const int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (!inputFile.empty()) std::remove(inputFile.c_str());
+    result.err = readFile(errFile);
     return result;
+}
+
+inline std::string cliCommand(const std::vector<std::string>& args) {
+    std::string command = shellQuote(KURVILO_CLI_PATH);
+    for (const auto& a : args) {
+        command += ' ';  // not += " " + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there
+        command += shellQuote(a);
+    }
+    return command;
+}
+
+// kurvilo-cli with args; standard input from the given text (from /dev/null when empty).
+inline CliResult runCli(const std::vector<std::string>& args, const std::string& input = "") {
+    TempDir scratch;
+    std::string command = cliCommand(args);
+    if (!input.empty()) {
+        const std::string inputFile = scratch.file("stdin");
+        writeFile(inputFile, input);
+        command += " < " + shellQuote(inputFile);
+    } else {
+        command += " < /dev/null";
+    }
+    return runShell(command);
+}
+
+inline std::string joined(const std::vector<std::string>& args) {
+    std::string text;
+    for (const auto& a : args)
+        text += a + " ";
+    return text;
 }
 
 }  // namespace kurvilo::testing

@@ -39,6 +39,26 @@ TEST(CliEval, AliasesAndEqualsFormNameTheSameSlots) {
     EXPECT_EQ(r.out, "0.09\n0.5\n-2\n4\n");
 }
 
+TEST(CliEval, FormulasComeFromStandardInputOneALineWhenNoneIsGiven) {
+    const CliResult r =
+        runCli({"eval", "--separator", ".", "--x", "0.5"}, "2x\n1/3*3\n\nx z\r\nln(0)\nx^2");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "1\n"
+              "0.9999\n"
+              "0\n"
+              "0.5\n"
+              "error: EZeroDivide: Floating point division by zero\n"
+              "0.25\n");
+}
+
+TEST(CliEval, NoFormulaAndEmptyInputPrintNothing) {
+    const CliResult r = runCli({"eval"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+}
+
 TEST(CliEval, TsvCasesFillMissingFieldsFromTheOptions) {
     const std::string input =
         "2(x+1)^2-sin(t)x\t0.3\t0.5\t-2\t4\t1.5\n"
@@ -60,32 +80,104 @@ TEST(CliEval, SeparatorOptionChangesValueTextsNotLiterals) {
     EXPECT_EQ(r.out, "1,75\n");
 }
 
-TEST(CliEval, BadArgumentsExitWithStatusTwo) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"eval"},
-                                                 {"eval", "--bogus", "1", "x"},
-                                                 {"eval", "--x"},
-                                                 {"eval", "--separator", "ab", "x"},
-                                                 {"eval", "--separator", "5", "x"},
-                                                 {"eval", "--tsv", "x"},
-                                                 {"frobnicate"},
-                                                 {}}) {
-        std::string joined;
-        for (const auto& a : args)
-            joined += a + " ";
-        SCOPED_TRACE(joined);
-        EXPECT_EQ(runCli(args).status, 2);
+// Every case stays one line, and no message ends early at a NUL.
+TEST(CliEval, ControlCharactersAreWrittenEscapedInMessages) {
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        std::string input;
+        std::string out;
+    } cases[] = {
+        {"a newline in a value",
+         {"eval", "--x", "1\n2", "x"},
+         "",
+         "error: EConvertError: '1\\n2' is not a valid floating point value\n"},
+        {"a tab and a carriage return in a value",
+         {"eval", "--a", "\t1\r", "a+1"},
+         "",
+         "error: EConvertError: '\\t1\\r' is not a valid floating point value\n"},
+        {"a NUL inside a value from standard input, and the text after it",
+         {"eval", "--tsv"},
+         std::string("vx\t1\0 2\n", 8),
+         "error: EConvertError: '1\\0 2' is not a valid floating point value\n"},
+        {"a NUL in a formula ends its reading like any unknown character",
+         {"eval", "--x", "3"},
+         std::string("x\0+1\nx+1\n", 9),
+         "3\n4\n"},
+        {"a NUL in a summation bound",
+         {"eval"},
+         std::string("\u03A3{n=1<>\0:n}\n", 13),
+         "error: EConvertError: '\\0' is not a valid integer value\n"},
+        {"a newline inside a formula argument", {"eval", "--y", "4", "y\n+1"}, "", "4\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const CliResult r = runCli(c.args, c.input);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, c.out);
     }
 }
 
+TEST(CliEval, SeparatorRefusesEveryCharacterOfTheLanguageAndItsValues) {
+    for (const char* separator : {"(", ")", "[", "]", "{", "}",  "*",  "/",      "^",      ":",
+                                  "<", ">", "=", "x", "a", "n",  "Z",  "\u03C0", "\u03B8", "\u03A3",
+                                  "+", "-", "5", " ", "e", "\t", "\n", "\x7F",   "ab",     ""}) {
+        SCOPED_TRACE(std::string("separator '") + separator + "'");
+        const CliResult r = runCli({"eval", "--separator", separator, "(1/4)*2"});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("--separator"), std::string::npos) << r.err;
+    }
+}
+
+TEST(CliEval, SeparatorOutsideTheLanguageIsAccepted) {
+    for (const char* separator : {",", ";", "'", "_", "|", "\u00B7", "\u066B"}) {
+        SCOPED_TRACE(std::string("separator '") + separator + "'");
+        const CliResult r = runCli({"eval", "--separator", separator, "--x",
+                                    std::string("0") + separator + "25", "(1/4)*2+x"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, std::string("0") + separator + "75\n");
+    }
+}
+
+TEST(CliEval, BadArgumentsGiveOneLineAndAHintAndStatusTwo) {
+    const struct {
+        std::vector<std::string> args;
+        std::string firstLine;
+    } cases[] = {
+        {{"eval", "--bogus", "1", "x"}, "kurvilo-cli eval: unknown option '--bogus'"},
+        {{"eval", "--x"}, "kurvilo-cli eval: --x needs a value"},
+        {{"eval", "--tsv=1"}, "kurvilo-cli eval: --tsv takes no value"},
+        {{"eval", "--explain=yes", "x"}, "kurvilo-cli eval: --explain takes no value"},
+        {{"eval", "--separator", "ab", "x"},
+         "kurvilo-cli eval: --separator needs exactly one character"},
+        {{"eval", "--tsv", "x"}, "kurvilo-cli eval: --tsv reads formulas from standard input only"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(joined(c.args));
+        const CliResult r = runCli(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.firstLine + "\nTry 'kurvilo-cli eval --help'.\n");
+    }
+}
+
+TEST(CliEval, ADashedFormulaAfterTheEndOfOptionsIsAFormula) {
+    const CliResult r = runCli({"eval", "--x", "2", "--", "-h", "--x", "-x"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "0\n-2\n-2\n");  // '--x' is 0 - 0 - x
+}
+
 TEST(CliEval, HelpExplainsTheOptions) {
-    const CliResult top = runCli({"--help"});
-    EXPECT_EQ(top.status, 0);
-    EXPECT_NE(top.out.find("eval"), std::string::npos);
-    EXPECT_NE(top.out.find("run"), std::string::npos);
-    const CliResult eval = runCli({"eval", "--help"});
-    EXPECT_EQ(eval.status, 0);
-    for (const char* word : {"--separator", "--tsv", "--vtheta", "EConvertError", "--d"}) {
-        EXPECT_NE(eval.out.find(word), std::string::npos) << word;
+    for (const char* help : {"--help", "-h"}) {
+        SCOPED_TRACE(help);
+        const CliResult eval = runCli({"eval", "--x", "1", help, "--bogus"});
+        EXPECT_EQ(eval.status, 0);
+        EXPECT_EQ(eval.out.rfind("usage: kurvilo-cli eval", 0), 0u);
+        for (const char* word :
+             {"--separator", "--tsv", "--explain", "--vtheta", "EConvertError", "--d", "\\n"}) {
+            EXPECT_NE(eval.out.find(word), std::string::npos) << word;
+        }
     }
 }
 

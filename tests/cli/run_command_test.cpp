@@ -260,12 +260,10 @@ TEST(RunCommand, ZeroTicksWriteTheFreshGrid) {
 TEST(RunCommand, FailedFirstTickReportsAndStillWritesThePicture) {
     TempFile trace(".tsv");
     TempFile bmp(".bmp");
-    TempFile err(".err");
     const CliResult r =
-        runCli(withOutputs({"run", "--mode", "0", "--f1", "1/0", "--ticks", "10"}, trace, bmp), "",
-               err.path());
+        runCli(withOutputs({"run", "--mode", "0", "--f1", "1/0", "--ticks", "10"}, trace, bmp));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(err.contents(), "エラー: tick 1: EZeroDivide: Floating point division by zero\n");
+    EXPECT_EQ(r.err, "エラー: tick 1: EZeroDivide: Floating point division by zero\n");
     EXPECT_EQ(trace.contents(), "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n");
     PlotSurface axes;
     repaintForRun(axes);
@@ -276,14 +274,11 @@ TEST(RunCommand, FailedFirstTickReportsAndStillWritesThePicture) {
 TEST(RunCommand, PointLeavingThePixelRangeEndsTheRunAtItsTick) {
     TempFile trace(".tsv");
     TempFile bmp(".bmp");
-    TempFile err(".err");
-    const CliResult r = runCli(withOutputs({"run", "--mode", "0", "--vx0", "1000000000",
-                                            "--range-x", "2", "--ticks", "100"},
-                                           trace, bmp),
-                               "", err.path());
+    const CliResult r = runCli(withOutputs(
+        {"run", "--mode", "0", "--vx0", "1000000000", "--range-x", "2", "--ticks", "100"}, trace,
+        bmp));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(err.contents(),
-              "エラー: tick 4: EConvertError: '3000000201' is not a valid integer value\n");
+    EXPECT_EQ(r.err, "エラー: tick 4: EConvertError: '3000000201' is not a valid integer value\n");
     const InProcessRun expected = runInProcess(
         [](RunModel& m) {
             m.labeledEdit15 = "1000000000";
@@ -303,11 +298,9 @@ TEST(RunCommand, SeparatorOptionChangesTheTexts) {
 }
 
 TEST(RunCommand, NoProgressWhenStandardErrorIsNotATerminal) {
-    TempFile err(".err");
-    const CliResult r =
-        runCli({"run", "--mode", "0", "--f1", "-y", "--ticks", "20000"}, "", err.path());
+    const CliResult r = runCli({"run", "--mode", "0", "--f1", "-y", "--ticks", "20000"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(err.contents(), "");
+    EXPECT_EQ(r.err, "");
 }
 
 TEST(RunCommand, UsageErrorsExitWithTwoAndAMessage) {
@@ -331,17 +324,28 @@ TEST(RunCommand, UsageErrorsExitWithTwoAndAMessage) {
         {"run", "--mode", "0", "--ticks", "5", "--e", "1"},
         {"run", "--mode", "0", "--ticks", "5", "--f1"},
         {"run", "--mode", "0", "--ticks", "5", "stray"},
-        {"run", "--mode", "0", "--ticks", "5", "--trace", "/nonexistent-dir/trace.tsv"},
+        {"run", "--mode", "0", "--ticks", "5", "--every", "2"},
+        {"run", "--mode", "0", "--ticks", "5", "--speed", "1/2s"},
+        {"run", "--mode", "0", "--ticks", "5", "--gif", "a.gif", "--every", "0"},
+        {"run", "--mode", "0", "--ticks", "5", "--gif", "a.gif", "--every", "-1"},
+        {"run", "--mode", "0", "--ticks", "5", "--bmp", "picture.png"},
+        {"run", "--mode", "0", "--ticks", "5", "--bmp", ""},
+        {"run", "--mode", "0", "--ticks", "5", "--gif", "animation.PNG"},
+        {"run", "--mode", "0", "--ticks", "5", "--picture", "picture"},
+        {"run", "--mode", "0", "--ticks", "5", "--picture", "picture.gif"},
+        {"run", "--mode", "0", "--ticks", "5", "--picture", "picture.unknown"},
+        {"run", "--mode", "0", "--ticks", "5", "--frames", ""},
     };
     for (const auto& args : cases) {
         std::string joined;
         for (const auto& a : args)
             joined += a + " ";
         SCOPED_TRACE(joined);
-        TempFile err(".err");
-        const CliResult r = runCli(args, "", err.path());
+        const CliResult r = runCli(args);
         EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(err.contents().rfind("kurvilo-cli run: ", 0), 0u) << err.contents();
+        // One line saying what was wrong, then the hint.
+        EXPECT_EQ(r.err.rfind("kurvilo-cli run: ", 0), 0u) << r.err;
+        EXPECT_EQ(r.err.substr(r.err.find('\n') + 1), "Try 'kurvilo-cli run --help'.\n");
         EXPECT_EQ(r.out, "");
     }
 }

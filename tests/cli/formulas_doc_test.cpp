@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+// Every example of docs/formulas.md, taken from the Markdown as it stands and run through the
+// built kurvilo-cli: a command ("$ kurvilo-cli eval ...") in a console block, and the lines
+// below it as its exact output. An example that drifts from what the tool prints fails here.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+
+namespace kurvilo::testing {
+namespace {
+
+struct Example {
+    int line = 0;  // of the command in the Markdown
+    std::string command;
+    std::string output;
+};
+
+std::vector<Example> examplesOf(const std::string& markdown) {
+    std::vector<Example> examples;
+    std::istringstream in(markdown);
+    bool console = false;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (line.rfind("```", 0) == 0) {
+            console = !console && line == "```console";
+            continue;
+        }
+        if (!console) continue;
+        if (line.rfind("$ ", 0) == 0) {
+            examples.push_back({number, line.substr(2), ""});
+        } else if (!examples.empty()) {
+            examples.back().output += line + "\n";
+        }
+    }
+    return examples;
+}
+
+TEST(FormulasGuide, EveryExamplePrintsWhatThePageSays) {
+    const std::string markdown = readFile(KURVILO_SOURCE_DIR "/docs/formulas.md");
+    ASSERT_FALSE(markdown.empty()) << "docs/formulas.md not found";
+    const std::vector<Example> examples = examplesOf(markdown);
+    // The page has many examples; a broken extraction must not pass as "none failed".
+    ASSERT_GE(examples.size(), 20u);
+    const std::string binary = KURVILO_CLI_PATH;
+    const std::string folder = binary.substr(0, binary.rfind('/'));
+    for (const Example& example : examples) {
+        SCOPED_TRACE("docs/formulas.md:" + std::to_string(example.line) + ": " + example.command);
+        ASSERT_EQ(example.command.rfind("kurvilo-cli eval ", 0), 0u)
+            << "the page's examples are evaluations";
+        const CliResult r = runShell("export LC_ALL=C PATH=" + shellQuote(folder) + ":\"$PATH\"; " +
+                                     example.command + " </dev/null");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, example.output);
+    }
+}
+
+}  // namespace
+}  // namespace kurvilo::testing
