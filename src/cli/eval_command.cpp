@@ -107,41 +107,26 @@ EvalSettings readEvalOptions(const CommandLine& line) {
 // One case: its value or failure as one line, or its explanation.
 void appendCase(std::string& out, std::string_view formula, const FormulaInputs& inputs,
                 bool explain) {
-    const auto& v = inputs.values;
-    const auto& k = inputs.constants;
-    const NulStandIn standIn{formula, v[0], v[1], v[2], v[3], v[4], k[0], k[1], k[2], k[3]};
-    std::string replacedFormula;
-    FormulaInputs replacedInputs;
-    if (standIn.active()) {
-        replacedFormula = standIn.apply(formula);
-        formula = replacedFormula;
-        for (std::size_t i = 0; i < v.size(); ++i)
-            replacedInputs.values[i] = standIn.apply(v[i]);
-        for (std::size_t i = 0; i < k.size(); ++i)
-            replacedInputs.constants[i] = standIn.apply(k[i]);
-    }
-    const FormulaInputs& used = standIn.active() ? replacedInputs : inputs;
-
     if (explain) {
-        Explainer explainer(standIn.utf8());
+        Explainer explainer;
         explainer.formula(formula);
         EvaluationOptions options;
         options.observer = &explainer;
         try {
-            explainer.result(EvaluateFormula(formula, used, options));
+            explainer.result(EvaluateFormula(formula, inputs, options));
         } catch (const Failure& failure) {
-            explainer.failure(failure.kind(), failure.what());
+            explainer.failure(failure.kind(), failure.message());
         }
         out += explainer.text();
         return;
     }
     try {
-        appendText(out, EvaluateFormula(formula, used));
+        appendText(out, EvaluateFormula(formula, inputs));
     } catch (const Failure& failure) {
         out += "error: ";
         out += failure.kind();
         out += ": ";
-        appendEscaped(out, failure.what(), standIn.utf8());
+        appendEscaped(out, failure.message());
     }
     out += '\n';
 }

@@ -30,17 +30,17 @@ std::size_t firstCharacterLength(std::string_view text) {
 
 void Explainer::line(int depth, std::string_view label, std::string_view text) {
     std::string start(static_cast<std::size_t>(depth) * 2, ' ');
-    appendEscaped(start, label, standIn_);
+    appendEscaped(start, label);
     out_ += start;
     if (!text.empty()) {
         const std::size_t width = characters(start);
         out_.append(width + 2 <= kTextColumn ? kTextColumn - width : 2, ' ');
-        appendEscaped(out_, text, standIn_);
+        appendEscaped(out_, text);
     }
     out_ += '\n';
 }
 
-std::string Explainer::utf8(std::u32string_view text) const {
+std::string Explainer::utf8(std::u32string_view text) {
     return toUtf8(text);
 }
 

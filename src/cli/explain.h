@@ -18,9 +18,6 @@ namespace kurvilo::cli {
 
 class Explainer : public EvaluationObserver {
   public:
-    // standIn: the UTF-8 of the character that stands for NUL in the texts ("" when none).
-    explicit Explainer(std::string_view standIn = {}) : standIn_(standIn) {}
-
     // The lines so far, each ending in "\n".
     const std::string& text() const noexcept { return out_; }
 
@@ -51,11 +48,10 @@ class Explainer : public EvaluationObserver {
   private:
     // label padded to the text column, then the text; both escaped.
     void line(int depth, std::string_view label, std::string_view text = {});
-    std::string utf8(std::u32string_view text) const;
+    static std::string utf8(std::u32string_view text);
     // Steps of a reduction stand one level below its "group" or "reduce" line.
     int stepDepth() const noexcept { return (inSummation_ ? 1 : 0) + (inReduction_ ? 1 : 0); }
 
-    std::string standIn_;
     std::string out_;
     bool inSummation_ = false;
     bool inReduction_ = false;

@@ -12,11 +12,17 @@
 
 namespace kurvilo {
 
-// Common base: what() is the message, kind() the failure's name.
+// Common base: message() is the message, kind() the failure's name. what() is the same message
+// as a C string, so it ends at the first NUL a quoted text may hold; message() keeps it all.
 class Failure : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit Failure(std::string message)
+        : std::runtime_error(message), message_(std::move(message)) {}
+    std::string_view message() const noexcept { return message_; }
     virtual const char* kind() const noexcept = 0;
+
+  private:
+    std::string message_;
 };
 
 // A text that the parse or the integer parse rejects.

@@ -183,12 +183,12 @@ bool Timer1Timer(RunModel& model, FormulaPairEvaluator* evaluator) {
         model.lastFailure.reset();
         return true;
     } catch (const EAbort& cancelled) {
-        endTick(model, cancelled.kind(), cancelled.what(), false);
+        endTick(model, cancelled.kind(), std::string(cancelled.message()), false);
     } catch (const Failure& failure) {
-        endTick(model, failure.kind(), failure.what(), true);
+        endTick(model, failure.kind(), std::string(failure.message()), true);
     } catch (const std::bad_alloc&) {
         const EOutOfMemory failure;
-        endTick(model, failure.kind(), failure.what(), true);
+        endTick(model, failure.kind(), std::string(failure.message()), true);
     } catch (const std::exception& other) {
         endTick(model, "Exception", other.what(), true);
     }
