@@ -1,6 +1,5 @@
 #include "formula/names.h"
 
-#include "formula/scan.h"
 #include "numbers/utf8.h"
 
 namespace kurvilo::detail {
@@ -29,8 +28,13 @@ std::uint32_t lettersOf(std::u32string_view text) noexcept {
 
 void NameTexts::reset(const FormulaTexts& texts, char32_t separator) {
     texts_ = &texts;
-    separator_ = separator;
+    if (separator != separator_ || separatorUtf8_.empty()) {
+        separator_ = separator;
+        separatorUtf8_.clear();
+        appendUtf8(separatorUtf8_, separator);
+    }
     convertedSlots_ = 0;
+    plainKnown_ = 0;
     counterValue_ = 0;
     counter_.assign(U"0");
     if (pi_.empty() || piSeparator_ != separator) {
@@ -61,7 +65,6 @@ void NameTexts::convert(Converted& entry, unsigned slot) {
     entry.text.truncate(
         decodeUtf8Inline(utf8, entry.text.extend(utf8.size()), utf8.size(), consumed));
     entry.letters = lettersOf(entry.text);
-    entry.plain = -1;
     convertedSlots_ |= 1u << slot;
 }
 
@@ -77,11 +80,16 @@ bool NameTexts::plainValue(const Name& name, Fixed4& value) {
         case NameSource::Constant:
             break;
     }
-    Converted& entry = converted(name);
-    if (entry.plain < 0) {
+    // Read from the UTF-8 text itself: a plain number is digits, "-" and the separator, which
+    // only their own bytes decode to, so the text is plain exactly when its UTF-32 form is.
+    const unsigned slot = name.source == NameSource::Value ? name.index : 5u + name.index;
+    Converted& entry = slots_[slot];
+    if (!(plainKnown_ & (1u << slot))) {
         std::int64_t units = 0;
-        entry.plain = parsePlainNumber(entry.text, separator_, units) ? 1 : 0;
+        const std::string_view utf8 = slot < 5 ? texts_->values[slot] : texts_->constants[slot - 5];
+        entry.plain = parsePlainText(utf8, separatorUtf8_, units) ? 1 : 0;
         entry.value = Fixed4::fromUnits(units);
+        plainKnown_ |= 1u << slot;
     }
     value = entry.value;
     return entry.plain == 1;

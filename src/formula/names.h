@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "formula/evaluate.h"
@@ -200,7 +201,7 @@ class NameTexts {
     struct Converted {
         TextBuffer text;
         std::uint32_t letters = 0;
-        signed char plain = -1;  // -1 not yet known, 0 no, 1 yes with value
+        signed char plain = 0;  // 1: the text is a plain number, of this value
         Fixed4 value;
     };
     Converted& converted(const Name& name) {
@@ -214,7 +215,9 @@ class NameTexts {
     const FormulaTexts* texts_ = nullptr;
     std::array<Converted, 9> slots_;  // values 0..4, then constants 0..3
     unsigned convertedSlots_ = 0;     // bit i: slots_[i] holds this evaluation's text
+    unsigned plainKnown_ = 0;         // bit i: slots_[i].plain is this evaluation's answer
     char32_t separator_ = U'.';
+    std::string separatorUtf8_;
     std::int32_t counterValue_ = 0;
     TextBuffer counter_;
     TextBuffer pi_;  // formatted with piSeparator_

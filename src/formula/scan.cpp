@@ -55,10 +55,6 @@ inline bool parsePlain(std::u32string_view text, bool negative, char32_t separat
 
 }  // namespace
 
-bool parsePlainNumber(std::u32string_view text, char32_t separator, std::int64_t& units) noexcept {
-    const bool negative = !text.empty() && text[0] == U'-';
-    return parsePlain(text.substr(negative ? 1 : 0), negative, separator, units);
-}
 
 Fixed4 parseNumberText(std::u32string_view text, char32_t separator) {
     const bool negative = !text.empty() && text[0] == U'-';

@@ -20,9 +20,6 @@ namespace detail {
 // Reads a number text exactly as the parse does (EConvertError when it does not parse), with a
 // short path for the plain texts the engine writes itself.
 Fixed4 parseNumberText(std::u32string_view text, char32_t separator);
-// The plain texts alone: an optional "-", up to 14 integer digits, and up to four fraction digits
-// after the separator; their exact unit count. False for any other text.
-bool parsePlainNumber(std::u32string_view text, char32_t separator, std::int64_t& units) noexcept;
 
 class ArithmeticScan {
   public:

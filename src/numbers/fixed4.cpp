@@ -244,10 +244,9 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
     return tryRoundUnits(r, units);
 }
 
-// The plain texts the program writes itself, its text form among them: an optional "-", up to 14
-// integer digits, and up to four fraction digits after the separator. Their unit count is exact,
-// just as the parse computes it. False for any other text, which the parse then reads.
-bool parsePlain(std::string_view s, std::string_view sep, std::int64_t& units) noexcept {
+}  // namespace
+
+bool parsePlainText(std::string_view s, std::string_view sep, std::int64_t& units) noexcept {
     const std::size_t n = s.size();
     std::size_t i = 0;
     const bool negative = n > 0 && s[0] == '-';
@@ -276,6 +275,8 @@ bool parsePlain(std::string_view s, std::string_view sep, std::int64_t& units) n
     units = negative ? -magnitude : magnitude;
     return true;
 }
+
+namespace {
 
 template <class CharT>
 [[noreturn]] void failParse(std::basic_string_view<CharT> text) {
@@ -325,7 +326,7 @@ std::string toText(Fixed4 value) {
 Fixed4 parseFixed4(std::string_view text) {
     std::int64_t units = 0;
     const std::string_view separator = decimalSeparatorUtf8();
-    if (parsePlain(text, separator, units)) return Fixed4::fromUnits(units);
+    if (parsePlainText(text, separator, units)) return Fixed4::fromUnits(units);
     if (!parseImpl<char>(text, separator, units)) failParse(text);
     return Fixed4::fromUnits(units);
 }

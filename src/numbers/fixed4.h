@@ -75,6 +75,12 @@ void appendText(std::u32string& out, Fixed4 value);
 // Writes the text form into out (room for kMaxFixed4Chars) and returns its length.
 std::size_t formatTo(char32_t* out, Fixed4 value, char32_t separator) noexcept;
 
+// The plain texts the program writes itself, its text form among them: an optional "-", up to 14
+// integer digits, and up to four fraction digits after the separator (UTF-8). Their exact unit
+// count, which the parse gives too; false for any other text.
+bool parsePlainText(std::string_view text, std::string_view separatorUtf8,
+                    std::int64_t& units) noexcept;
+
 // Parse with the process-wide separator; EConvertError ("'%s' is not a valid floating point
 // value") for anything outside the syntax or the range.
 Fixed4 parseFixed4(std::string_view text);
