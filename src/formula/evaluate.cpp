@@ -69,6 +69,24 @@ struct FunctionName {
     std::uint32_t letters;
 };
 
+// The value atoms of a text read the same whether or not the names around them have been
+// substituted when no name stands inside one (the scan reads an atom up to its first "]") and
+// none opens right after another "[" (where the scan also drops a "]" further on).
+bool atomsOutOfReach(std::u32string_view text) noexcept {
+    bool inAtom = false;
+    for (const char32_t c : text) {
+        if (c == U'[') {
+            if (inAtom) return false;
+            inAtom = true;
+        } else if (c == U']') {
+            inAtom = false;
+        } else if (inAtom && detail::letterBitOf(c) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The order the function stage tries them in; "log" and "ln" are the same function.
 constexpr std::array<FunctionName, 6> kFunctions{{
     {U"sin", Function::Sine, detail::lettersOfName(U"sin")},
@@ -115,8 +133,7 @@ class Engine {
     Fixed4 groupsThenReduce(std::u32string_view text);
     void spliceLoneBrackets(TextBuffer& text);
     Fixed4 reduce(TextBuffer& text);
-    // False when it found no function to apply (and left the text as it was).
-    bool functionStage(TextBuffer& text, std::uint32_t letters);
+    void functionStage(TextBuffer& text, std::uint32_t letters);
     // The names' values for a scan that reads them in place (ArithmeticScan::runReadingNames),
     // or false where the substitution stage has to write the text.
     bool namesReadInPlace(std::u32string_view text, std::uint32_t letters, Fixed4* values);
@@ -333,7 +350,8 @@ Fixed4 Engine::reduce(TextBuffer& text) {
     const std::uint32_t letters = detail::lettersOf(text);
     if (letters != 0) {
         std::array<Fixed4, detail::kNames.size()> values;
-        if (!functionStage(text, letters) && namesReadInPlace(text, letters, values.data())) {
+        functionStage(text, letters);
+        if (namesReadInPlace(text, letters, values.data())) {
             return scan_.runReadingNames(text, values.data());
         }
         substitutionStage(text, letters);
@@ -342,15 +360,14 @@ Fixed4 Engine::reduce(TextBuffer& text) {
 }
 
 // The substitution stage writes each name as "[" + its text + "]" with the "*"s around it. Where
-// the text holds no value atom yet and every name it may hold has a plain number for its text,
-// that atom reads as the number's value and nothing in the text can fail or grow beyond its cap:
-// the scan then reads the names where they stand. An observer always sees the stage itself.
+// every name the text may hold has a plain number for its text, that atom reads as the number's
+// value and nothing in the text can fail or grow beyond its cap; where the value atoms already
+// in the text are out of the substitution's reach (atomsOutOfReach), they read as before: the
+// scan then reads the names where they stand. An observer always sees the stage itself.
 bool Engine::namesReadInPlace(std::u32string_view text, std::uint32_t letters, Fixed4* values) {
     // Short enough that the written text could not reach the cap, whatever it holds.
     constexpr std::size_t kMaxText = kMaxWorkingText / (detail::kMaxPlainNumber + 4);
-    if (observer_ != nullptr || text.size() > kMaxText || findChar(text, U'[') != npos) {
-        return false;
-    }
+    if (observer_ != nullptr || text.size() > kMaxText || !atomsOutOfReach(text)) return false;
     for (unsigned candidates = detail::kNamesPresent(letters); candidates != 0;
          candidates &= candidates - 1) {
         const auto index = static_cast<std::size_t>(std::countr_zero(candidates));
@@ -362,8 +379,7 @@ bool Engine::namesReadInPlace(std::u32string_view text, std::uint32_t letters, F
 // Each function name takes the content of the value atom behind it: from one character after
 // the name up to the first "]" found from kArgumentSearchStart characters after the name's start.
 // The atom written in its place holds no letter, so the next occurrence of the name is behind it.
-bool Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
-    bool applied = false;
+void Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
     // The functions whose letters are all in the text, as bits in kFunctions' order.
     for (unsigned candidates = kFunctionsPresent(letters); candidates != 0;
          candidates &= candidates - 1) {
@@ -400,9 +416,7 @@ bool Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
         } while (p != npos);
         out.append(text.substr(from));
         buffer.swap(out);
-        applied = true;
     }
-    return applied;
 }
 
 // Every occurrence of a name is replaced in one pass: the text put in never holds the name, so

@@ -4,25 +4,10 @@
 
 namespace kurvilo::detail {
 
-namespace {
-
-// letterBit for every character below 0x400 (ASCII and the Greek letters), looked up.
-struct LetterTable {
-    std::array<std::uint32_t, 0x400> bits{};
-    constexpr LetterTable() {
-        for (char32_t c = 0; c < bits.size(); ++c)
-            bits[c] = letterBit(c);
-    }
-};
-constexpr LetterTable kLetterTable;
-
-}  // namespace
-
 std::uint32_t lettersOf(std::u32string_view text) noexcept {
     std::uint32_t mask = 0;
-    for (char32_t c : text) {
-        if (c < kLetterTable.bits.size()) mask |= kLetterTable.bits[c];
-    }
+    for (char32_t c : text)
+        mask |= letterBitOf(c);
     return mask;
 }
 

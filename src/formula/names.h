@@ -37,6 +37,20 @@ constexpr std::uint32_t lettersOfName(std::u32string_view name) noexcept {
     return mask;
 }
 
+// letterBit for every character below 0x400 (ASCII and the Greek letters), looked up.
+struct LetterTable {
+    std::array<std::uint32_t, 0x400> bits{};
+    constexpr LetterTable() {
+        for (char32_t c = 0; c < bits.size(); ++c)
+            bits[c] = letterBit(c);
+    }
+};
+inline constexpr LetterTable kLetterTable;
+
+inline std::uint32_t letterBitOf(char32_t c) noexcept {
+    return c < kLetterTable.bits.size() ? kLetterTable.bits[c] : 0;
+}
+
 // All letter bits of a text.
 std::uint32_t lettersOf(std::u32string_view text) noexcept;
 

@@ -55,7 +55,6 @@ inline bool parsePlain(std::u32string_view text, bool negative, char32_t separat
 
 }  // namespace
 
-
 Fixed4 parseNumberText(std::u32string_view text, char32_t separator) {
     const bool negative = !text.empty() && text[0] == U'-';
     std::int64_t units = 0;

@@ -31,8 +31,8 @@ class ArithmeticScan {
     Fixed4 run(std::u32string_view text);
     // The value of a text with its names still in it, each read as the value atom of its plain
     // number (values in kNames' order), with the "*"s implied multiplication writes around it:
-    // the scan of the text the substitution stage would write. Only for a text without value
-    // atoms whose names all hold plain numbers.
+    // the scan of the text the substitution stage would write. Only for a text whose names all
+    // hold plain numbers and whose value atoms the substitution would leave as they are.
     Fixed4 runReadingNames(std::u32string_view text, const Fixed4* values);
 
   private:
