@@ -7,6 +7,7 @@
 #include "numbers/failures.h"
 #include "numbers/fixed4.h"
 #include "numbers/integer_text.h"
+#include "numbers/separator.h"
 #include "sim/list_items.h"
 #include "sim/motion.h"
 #include "sim/view_mapping.h"
@@ -47,6 +48,43 @@ FormulaTexts formulaTexts(const RunModel& model) {
     for (std::size_t i = 0; i < model.constants.size(); ++i)
         texts.constants[i] = model.constants[i];
     return texts;
+}
+
+// The item the tick wrote last, when the list still holds exactly its text (and the separator is
+// still the one it was written with): the value it was written from, else none.
+const RunModel::WrittenItem* unchangedItem(const RunModel& model, std::size_t written,
+                                           const std::string& text) noexcept {
+    const RunModel::WrittenItem& item = model.written[written];
+    if (model.writtenSeparator != decimalSeparator() || text != item.text) return nullptr;
+    return &item;
+}
+
+// ListBox1's item i as a value, by the parse (EConvertError for a text it rejects).
+Fixed4 readSlot(const RunModel& model, std::size_t i) {
+    const std::string& text = listItem(model.listBox1, i);
+    if (const RunModel::WrittenItem* item = unchangedItem(model, i, text)) {
+        return Fixed4::fromUnits(item->units);
+    }
+    return parseFixed4(text);
+}
+
+// ListBox3's item i as a pixel coordinate, by the integer parse.
+std::int32_t readPixel(const RunModel& model, std::size_t i) {
+    const std::string& text = listItem(model.listBox3, i);
+    if (const RunModel::WrittenItem* item =
+            unchangedItem(model, MotionState::kSlotCount + i, text)) {
+        return static_cast<std::int32_t>(item->units);
+    }
+    return parseInteger(text);
+}
+
+// Writes a value's text form into a list item and notes what it wrote.
+void writeItem(RunModel& model, std::string& item, std::size_t written, Fixed4 value,
+               std::int64_t units) {
+    item.clear();
+    appendText(item, value);
+    model.written[written].text = item;
+    model.written[written].units = units;
 }
 
 // Steps 1 to 12 of a tick. Everything the tick does before a failure stays; ListBox1 and ListBox3
@@ -99,13 +137,12 @@ void runTick(RunModel& model, FormulaPairEvaluator* evaluator) {
 
     // 6: the state, read back from its texts.
     MotionState state;
-    for (std::size_t i = 0; i < MotionState::kSlotCount; ++i) {
-        state.slots[i] = parseFixed4(listItem(model.listBox1, i));
-    }
+    for (std::size_t i = 0; i < MotionState::kSlotCount; ++i)
+        state.slots[i] = readSlot(model, i);
 
     // 7: the pen goes to the pixel the tick before reached.
-    const std::int32_t fromX = parseInteger(listItem(model.listBox3, 0));
-    const std::int32_t fromY = parseInteger(listItem(model.listBox3, 1));
+    const std::int32_t fromX = readPixel(model, 0);
+    const std::int32_t fromY = readPixel(model, 1);
     model.surface.moveTo(fromX, fromY);
 
     // 8: the pixel of the state before the step; the centres are read at every mapping.
@@ -128,15 +165,14 @@ void runTick(RunModel& model, FormulaPairEvaluator* evaluator) {
 
     // 12: the lists, rewritten in place (their strings keep their buffers).
     model.listBox1.resize(MotionState::kSlotCount);
-    for (std::size_t i = 0; i < MotionState::kSlotCount; ++i) {
-        model.listBox1[i].clear();
-        appendText(model.listBox1[i], next.slots[i]);
-    }
+    for (std::size_t i = 0; i < MotionState::kSlotCount; ++i)
+        writeItem(model, model.listBox1[i], i, next.slots[i], next.slots[i].units());
     model.listBox3.resize(2);
-    model.listBox3[0].clear();
-    appendText(model.listBox3[0], Fixed4::fromInteger(pixel.x));
-    model.listBox3[1].clear();
-    appendText(model.listBox3[1], Fixed4::fromInteger(pixel.y));
+    writeItem(model, model.listBox3[0], MotionState::kSlotCount, Fixed4::fromInteger(pixel.x),
+              pixel.x);
+    writeItem(model, model.listBox3[1], MotionState::kSlotCount + 1, Fixed4::fromInteger(pixel.y),
+              pixel.y);
+    model.writtenSeparator = decimalSeparator();
 }
 
 // Records why the tick ended, stops the run as "描写中止" does, and shows "エラー" unless the
@@ -165,6 +201,7 @@ void startAction(RunModel& model) {
     model.shape1.visible = false;
     model.timer1.enabled = true;
     model.tickCount = 0;
+    model.writtenSeparator = 0;
     model.lastFailure.reset();
 }
 

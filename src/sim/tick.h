@@ -75,6 +75,16 @@ struct RunModel {
 
     // Ticks begun since the start action; not a control.
     std::uint64_t tickCount = 0;
+    // What the last good tick wrote into ListBox1's five items and ListBox3's two, with the unit
+    // counts it wrote them from and the separator it wrote them with; not a control. An item
+    // that still holds exactly that text is the text form of that value, which the parse reads
+    // back as that value, so the next tick takes the value instead of parsing the text again.
+    struct WrittenItem {
+        std::string text;
+        std::int64_t units = 0;
+    };
+    std::array<WrittenItem, 7> written;
+    char32_t writtenSeparator = 0;  // 0: nothing written since the start action
     // Why the last tick failed or was cancelled (empty after a good tick); not a control, for
     // the command-line tool and the status label's tooltip.
     std::optional<TickFailure> lastFailure;

@@ -268,6 +268,46 @@ TEST(CancelledTick, AnEvaluatorThatCancelsNothingGivesTheSameRun) {
     EXPECT_TRUE(sameSurface(viaEvaluator->surface, plain->surface));
 }
 
+TEST(ItemsReadBack, AnItemChangedBetweenTicksIsReadAsItNowStands) {
+    // The tick takes the values it wrote itself only while the items hold exactly its texts.
+    auto model = newModel(0, "-y", "-x");
+    model->labeledEdit16 = "5";
+    model->labeledEdit12 = "5";
+    startAction(*model);
+    ASSERT_EQ(runTicks(*model, 3), 3);
+    auto edited = std::make_unique<RunModel>(*model);
+    edited->listBox1[1] = "3.25";  // x
+    edited->listBox3[0] = "0x10";  // px, in hexadecimal
+    ASSERT_TRUE(Timer1Timer(*edited));
+    // The same state typed in fresh, with no written values to take.
+    auto fresh = std::make_unique<RunModel>(*model);
+    fresh->listBox1[1] = "3.25";
+    fresh->listBox3[0] = "0x10";
+    fresh->writtenSeparator = 0;
+    ASSERT_TRUE(Timer1Timer(*fresh));
+    EXPECT_EQ(edited->listBox1, fresh->listBox1);
+    EXPECT_EQ(edited->listBox3, fresh->listBox3);
+    EXPECT_TRUE(sameSurface(edited->surface, fresh->surface));
+
+    edited->listBox1[0] = "abc";  // vx, which no formula reads: only the read-back parses it
+    EXPECT_FALSE(Timer1Timer(*edited));
+    EXPECT_EQ(edited->lastFailure->message, "'abc' is not a valid floating point value");
+}
+
+TEST(ItemsReadBack, ASeparatorChangedBetweenTicksFailsLikeTheParse) {
+    // A text written with "." no longer parses once "," is the separator, even one the tick
+    // wrote itself. The formulas read no item here: the tick's read-back meets the text first.
+    SeparatorGuard guard;
+    auto model = newModel(0, "0", "0");
+    model->labeledEdit16 = "1.5";
+    startAction(*model);
+    ASSERT_EQ(runTicks(*model, 2), 2);
+    ASSERT_EQ(model->listBox1[1], "1.5");
+    setDecimalSeparator(U',');
+    EXPECT_FALSE(Timer1Timer(*model));
+    EXPECT_EQ(model->lastFailure->message, "'1.5' is not a valid floating point value");
+}
+
 TEST(Recovery, AGoodTickClearsTheLastFailureAndTheNextStartClearsTheError) {
     auto model = newModel(0, "1/0", "0");
     startAction(*model);
