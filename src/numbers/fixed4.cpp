@@ -305,6 +305,11 @@ std::size_t formatTo(char32_t* out, Fixed4 value, char32_t separator) noexcept {
     return formatImpl<char32_t>(out, value, &separator, 1);
 }
 
+std::size_t formatTo(char* out, Fixed4 value) noexcept {
+    const std::string_view sep = decimalSeparatorUtf8();
+    return formatImpl<char>(out, value, sep.data(), sep.size());
+}
+
 void appendText(std::string& out, Fixed4 value) {
     const std::string_view sep = decimalSeparatorUtf8();
     char buffer[kMaxFixed4Chars + 4];

@@ -74,6 +74,9 @@ void appendText(std::string& out, Fixed4 value);
 void appendText(std::u32string& out, Fixed4 value);
 // Writes the text form into out (room for kMaxFixed4Chars) and returns its length.
 std::size_t formatTo(char32_t* out, Fixed4 value, char32_t separator) noexcept;
+// The same in UTF-8 with the process-wide separator (room for kMaxFixed4Bytes).
+constexpr std::size_t kMaxFixed4Bytes = kMaxFixed4Chars + 3;
+std::size_t formatTo(char* out, Fixed4 value) noexcept;
 
 // The plain texts the program writes itself, its text form among them: an optional "-", up to 14
 // integer digits, and up to four fraction digits after the separator (UTF-8). Their exact unit

@@ -55,7 +55,10 @@ FormulaTexts formulaTexts(const RunModel& model) {
 const RunModel::WrittenItem* unchangedItem(const RunModel& model, std::size_t written,
                                            const std::string& text) noexcept {
     const RunModel::WrittenItem& item = model.written[written];
-    if (model.writtenSeparator != decimalSeparator() || text != item.text) return nullptr;
+    if (model.writtenSeparator != decimalSeparator() || text.size() != item.length) return nullptr;
+    for (std::size_t i = 0; i < item.length; ++i) {
+        if (text[i] != item.text[i]) return nullptr;
+    }
     return &item;
 }
 
@@ -81,10 +84,10 @@ std::int32_t readPixel(const RunModel& model, std::size_t i) {
 // Writes a value's text form into a list item and notes what it wrote.
 void writeItem(RunModel& model, std::string& item, std::size_t written, Fixed4 value,
                std::int64_t units) {
-    item.clear();
-    appendText(item, value);
-    model.written[written].text = item;
-    model.written[written].units = units;
+    RunModel::WrittenItem& note = model.written[written];
+    note.length = formatTo(note.text.data(), value);
+    note.units = units;
+    item.assign(note.text.data(), note.length);
 }
 
 // Steps 1 to 12 of a tick. Everything the tick does before a failure stays; ListBox1 and ListBox3
@@ -148,7 +151,9 @@ void runTick(RunModel& model, FormulaPairEvaluator* evaluator) {
     // 8: the pixel of the state before the step; the centres are read at every mapping.
     const AxisView xView{scaleX, readSpin(model.spinEdit1)};
     const AxisView yView{scaleY, readSpin(model.spinEdit3)};
-    const Pixel pixel = mapToPixel(plotPoint(mode, state, e1), xView, yView);
+    const Pixel pixel = isCartesian(mode)
+                            ? mapUnitsToPixel(cartesianPoint(mode, state, e1), xView, yView)
+                            : mapToPixel(plotPoint(mode, state, e1), xView, yView);
 
     // 9: the step. Nothing after it can fail.
     const MotionState next = motionStep(mode, state, e1, e2, dt);

@@ -80,7 +80,8 @@ struct RunModel {
     // that still holds exactly that text is the text form of that value, which the parse reads
     // back as that value, so the next tick takes the value instead of parsing the text again.
     struct WrittenItem {
-        std::string text;
+        std::array<char, kMaxFixed4Bytes> text{};
+        std::size_t length = 0;
         std::int64_t units = 0;
     };
     std::array<WrittenItem, 7> written;

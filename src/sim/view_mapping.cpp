@@ -125,6 +125,47 @@ std::string pixelText(std::int32_t coordinate) {
     return toText(Fixed4::fromInteger(coordinate));
 }
 
+UnitPoint cartesianPoint(GraphMode mode, const MotionState& state, Fixed4 e1) {
+    const std::int64_t x = state.slots[MotionState::kPosition1].units();
+    if (mode == GraphMode::CartesianCurve) return {x, e1.units()};
+    return {x, state.slots[MotionState::kPosition2].units()};
+}
+
+namespace {
+
+// trunc(N ÷ s + 201) (or, up the Y axis, trunc(201 − N ÷ s)) for N = units − centre·10000, in
+// integers when |N| < 2^40 and 0 < s ≤ 2^22; false otherwise.
+bool wholePixel(std::int64_t units, const AxisView& view, bool upward, std::int64_t& pixel) {
+    constexpr std::int64_t kNear = std::int64_t{1} << 40;
+    if (view.scale < 1 || view.scale > (std::int64_t{1} << 22)) return false;
+    std::int64_t n = 0;
+    if (__builtin_sub_overflow(units, std::int64_t{view.centre} * 10000, &n) || n <= -kNear ||
+        n >= kNear) {
+        return false;
+    }
+    const std::int64_t centre = 201 * view.scale;
+    pixel = (upward ? centre - n : n + centre) / view.scale;  // truncates toward zero
+    return true;
+}
+
+std::int32_t unitsToPixel(std::int64_t units, const AxisView& view, bool upward) {
+    std::int64_t pixel = 0;
+    if (!wholePixel(units, view, upward, pixel)) {
+        const auto u = static_cast<Extended>(units);
+        return pixelFromCoordinate(upward ? pixelCoordinateY(u, view) : pixelCoordinateX(u, view));
+    }
+    return pixelFromCoordinate(Fixed4::fromUnits(pixel * 10000));
+}
+
+}  // namespace
+
+Pixel mapUnitsToPixel(const UnitPoint& point, const AxisView& xView, const AxisView& yView) {
+    Pixel p;
+    p.x = unitsToPixel(point.x, xView, false);
+    p.y = unitsToPixel(point.y, yView, true);
+    return p;
+}
+
 Pixel mapToPixel(const PlotPoint& point, const AxisView& xView, const AxisView& yView) {
     Pixel p;
     p.x = pixelFromCoordinate(pixelCoordinateX(point.x, xView));

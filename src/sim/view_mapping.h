@@ -41,6 +41,16 @@ struct Pixel {
 // The point a state draws: (x, y), (r·cos θ, r·sin θ), (x, E1) or (E1·cos θ, E1·sin θ).
 PlotPoint plotPoint(GraphMode mode, const MotionState& state, Fixed4 e1);
 
+// The Cartesian modes draw whole unit counts: (x, y) or (x, E1).
+constexpr bool isCartesian(GraphMode mode) noexcept {
+    return mode == GraphMode::CartesianMotion || mode == GraphMode::CartesianCurve;
+}
+struct UnitPoint {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+};
+UnitPoint cartesianPoint(GraphMode mode, const MotionState& state, Fixed4 e1);
+
 // The start pixel's coordinates, taken from the typed initial texts of slot 1 (X=/θ=) and slot 3
 // (Y=/r=) and the first formula's value. Each coordinate parses only the texts it needs: the
 // curve modes never read the slot 3 text.
@@ -62,6 +72,11 @@ std::string pixelText(std::int32_t coordinate);
 
 // Both coordinates through the text round trip, X first.
 Pixel mapToPixel(const PlotPoint& point, const AxisView& xView, const AxisView& yView);
+// The same for a point of whole unit counts, which is exact in integers for every point within
+// 2^40 units of the centre: there each extended step's error stays below the 1/s (s the scale)
+// by which a quotient that is not whole keeps off the whole numbers, so the truncation comes
+// out the same. Farther points take the extended steps.
+Pixel mapUnitsToPixel(const UnitPoint& point, const AxisView& xView, const AxisView& yView);
 
 // The axes, at pixel 200 whatever the centres: (200, 0) to (200, 401), then (401, 200) to
 // (0, 200), with the surface's current pen.
