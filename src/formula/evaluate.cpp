@@ -132,11 +132,15 @@ class Engine {
     void summationStage();
     Fixed4 groupsThenReduce(std::u32string_view text);
     void spliceLoneBrackets(TextBuffer& text);
-    Fixed4 reduce(TextBuffer& text);
-    void functionStage(TextBuffer& text, std::uint32_t letters);
+    // shape: the text's letters and stage bits (detail::lettersOf).
+    Fixed4 reduce(TextBuffer& text, std::uint32_t shape);
+    // False when it found no function to apply (and left the text as it was).
+    bool functionStage(TextBuffer& text, std::uint32_t letters);
     // The names' values for a scan that reads them in place (ArithmeticScan::runReadingNames),
     // or false where the substitution stage has to write the text.
-    bool namesReadInPlace(std::u32string_view text, std::uint32_t letters, Fixed4* values);
+    // atoms: whether the text may hold value atoms.
+    bool namesReadInPlace(std::u32string_view text, std::uint32_t letters, bool atoms,
+                          Fixed4* values);
     void substitutionStage(TextBuffer& text, std::uint32_t letters);
 
     void appendAtom(TextBuffer& out, Fixed4 value, Stars stars) const;
@@ -185,8 +189,16 @@ Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& texts,
     std::size_t consumed = 0;
     work_.truncate(decodeUtf8Inline(formula, work_.extend(room), room, consumed));
     if (consumed != formula.size()) throw EFormulaTooLong(kMaxWorkingText);
-    summationStage();
-    return groupsThenReduce(work_);
+
+    // One look at the text tells which stages have work: a text without "Σ" skips the
+    // summation stage, one without "(" the group stage, and the reduction keeps the letters.
+    std::uint32_t shape = detail::lettersOf(work_);
+    if (shape & detail::kSigmaBit) {
+        summationStage();
+        shape = detail::lettersOf(work_);
+    }
+    if (shape & detail::kOpenBit) return groupsThenReduce(work_);
+    return reduce(work_, shape);
 }
 
 void Engine::releaseLargeBuffers() noexcept {
@@ -289,7 +301,7 @@ Fixed4 Engine::groupsThenReduce(std::u32string_view text) {
     TextBuffer& out = grouped_;
     const std::size_t firstOpen = findChar(text, U'(');
     out.assign(text.substr(0, firstOpen == npos ? text.size() : firstOpen));
-    if (firstOpen == npos) return reduce(out);
+    if (firstOpen == npos) return reduce(out, detail::lettersOf(out));
 
     out.reserve(text.size());
     opens_.clear();
@@ -304,7 +316,7 @@ Fixed4 Engine::groupsThenReduce(std::u32string_view text) {
         opens_.pop_back();
         group_.assign(out.view().substr(open + 1));
         if (observer_) observer_->groupSelected(group_);
-        const Fixed4 value = reduce(group_);
+        const Fixed4 value = reduce(group_, detail::lettersOf(group_));
 
         const char32_t before = open > 0 ? out[open - 1] : kNone;
         const char32_t after = i + 1 < text.size() ? text[i + 1] : kNone;
@@ -314,7 +326,7 @@ Fixed4 Engine::groupsThenReduce(std::u32string_view text) {
         if (observer_) observer_->groupSpliced(value, wholeText(out, text.substr(i + 1)));
     }
     if (!opens_.empty()) spliceLoneBrackets(out);
-    return reduce(out);
+    return reduce(out, detail::lettersOf(out));
 }
 
 // Every "(" left is lone: from the first one on, each is replaced by the value 0, with the
@@ -329,7 +341,7 @@ void Engine::spliceLoneBrackets(TextBuffer& text) {
         if (observer_) observer_->quirk(Quirk::LoneBracket, rest);
         group_.clear();
         if (observer_) observer_->groupSelected(group_);
-        const Fixed4 value = reduce(group_);
+        const Fixed4 value = reduce(group_, 0);
         const char32_t before = out.empty() ? kNone : out.back();
         const char32_t after = rest.empty() ? kNone : rest.front();
         appendAtom(out, value, impliedMultiplication(Replaced::Group, before, after));
@@ -341,17 +353,17 @@ void Engine::spliceLoneBrackets(TextBuffer& text) {
     text.swap(out);
 }
 
-Fixed4 Engine::reduce(TextBuffer& text) {
+Fixed4 Engine::reduce(TextBuffer& text, std::uint32_t shape) {
     checkCancelled();
     if (observer_) observer_->reductionStarted(text);
     // The letters once per reduction: the function stage only removes letters (the atoms it
     // writes hold none, the separator never being a letter), so the mask stays a safe superset
     // for the substitution stage.
-    const std::uint32_t letters = detail::lettersOf(text);
+    const std::uint32_t letters = shape & detail::kLetterBits;
     if (letters != 0) {
         std::array<Fixed4, detail::kNames.size()> values;
-        functionStage(text, letters);
-        if (namesReadInPlace(text, letters, values.data())) {
+        const bool atoms = functionStage(text, letters) || (shape & detail::kAtomBit) != 0;
+        if (namesReadInPlace(text, letters, atoms, values.data())) {
             return scan_.runReadingNames(text, values.data());
         }
         substitutionStage(text, letters);
@@ -364,10 +376,13 @@ Fixed4 Engine::reduce(TextBuffer& text) {
 // value and nothing in the text can fail or grow beyond its cap; where the value atoms already
 // in the text are out of the substitution's reach (atomsOutOfReach), they read as before: the
 // scan then reads the names where they stand. An observer always sees the stage itself.
-bool Engine::namesReadInPlace(std::u32string_view text, std::uint32_t letters, Fixed4* values) {
+bool Engine::namesReadInPlace(std::u32string_view text, std::uint32_t letters, bool atoms,
+                              Fixed4* values) {
     // Short enough that the written text could not reach the cap, whatever it holds.
     constexpr std::size_t kMaxText = kMaxWorkingText / (detail::kMaxPlainNumber + 4);
-    if (observer_ != nullptr || text.size() > kMaxText || !atomsOutOfReach(text)) return false;
+    if (observer_ != nullptr || text.size() > kMaxText || (atoms && !atomsOutOfReach(text))) {
+        return false;
+    }
     for (unsigned candidates = detail::kNamesPresent(letters); candidates != 0;
          candidates &= candidates - 1) {
         const auto index = static_cast<std::size_t>(std::countr_zero(candidates));
@@ -379,7 +394,8 @@ bool Engine::namesReadInPlace(std::u32string_view text, std::uint32_t letters, F
 // Each function name takes the content of the value atom behind it: from one character after
 // the name up to the first "]" found from kArgumentSearchStart characters after the name's start.
 // The atom written in its place holds no letter, so the next occurrence of the name is behind it.
-void Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
+bool Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
+    bool applied = false;
     // The functions whose letters are all in the text, as bits in kFunctions' order.
     for (unsigned candidates = kFunctionsPresent(letters); candidates != 0;
          candidates &= candidates - 1) {
@@ -416,7 +432,9 @@ void Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
         } while (p != npos);
         out.append(text.substr(from));
         buffer.swap(out);
+        applied = true;
     }
+    return applied;
 }
 
 // Every occurrence of a name is replaced in one pass: the text put in never holds the name, so

@@ -21,7 +21,7 @@ void NameTexts::reset(const FormulaTexts& texts, char32_t separator) {
     convertedSlots_ = 0;
     plainKnown_ = 0;
     counterValue_ = 0;
-    counter_.assign(U"0");
+    counterStale_ = true;
     if (pi_.empty() || piSeparator_ != separator) {
         pi_.clear();
         pi_.truncate(formatTo(pi_.extend(kMaxFixed4Chars), Fixed4::fromUnits(kPiUnits), separator));
@@ -31,6 +31,12 @@ void NameTexts::reset(const FormulaTexts& texts, char32_t separator) {
 
 void NameTexts::setCounter(std::int32_t n) {
     counterValue_ = n;
+    counterStale_ = true;
+}
+
+void NameTexts::writeCounter() {
+    const std::int32_t n = counterValue_;
+    counterStale_ = false;
     char32_t digits[11];  // "-2147483648" at most
     std::size_t d = std::size(digits);
     std::uint32_t magnitude =

@@ -37,12 +37,23 @@ constexpr std::uint32_t lettersOfName(std::u32string_view name) noexcept {
     return mask;
 }
 
-// letterBit for every character below 0x400 (ASCII and the Greek letters), looked up.
+// Beside the letters, the lookup marks the characters that start a stage's work: "Σ" (a
+// summation term), "(" (a group) and "[" (a value atom). These bits lie above every letter's, so
+// the letter masks of names and functions never hold them.
+inline constexpr std::uint32_t kLetterBits = (1u << 19) - 1;
+inline constexpr std::uint32_t kSigmaBit = 1u << 21;
+inline constexpr std::uint32_t kOpenBit = 1u << 22;
+inline constexpr std::uint32_t kAtomBit = 1u << 23;
+
+// letterBit, and the stage bits, for every character below 0x400 (ASCII and the Greek letters).
 struct LetterTable {
     std::array<std::uint32_t, 0x400> bits{};
     constexpr LetterTable() {
         for (char32_t c = 0; c < bits.size(); ++c)
             bits[c] = letterBit(c);
+        bits[kSigma] |= kSigmaBit;
+        bits[U'('] |= kOpenBit;
+        bits[U'['] |= kAtomBit;
     }
 };
 inline constexpr LetterTable kLetterTable;
@@ -51,7 +62,7 @@ inline std::uint32_t letterBitOf(char32_t c) noexcept {
     return c < kLetterTable.bits.size() ? kLetterTable.bits[c] : 0;
 }
 
-// All letter bits of a text.
+// All letter bits of a text, with its stage bits.
 std::uint32_t lettersOf(std::u32string_view text) noexcept;
 
 // Which of up to 16 letter masks a text's letters hold completely, in three table lookups: each
@@ -72,7 +83,7 @@ class LetterSets {
             }
         }
     }
-    // Bit k: every letter of mask k is in letters.
+    // Bit k: every letter of mask k is in letters (stage bits above them are ignored).
     constexpr unsigned operator()(std::uint32_t letters) const noexcept {
         return tables_[0][letters & 127] & tables_[1][(letters >> 7) & 127] &
                tables_[2][(letters >> 14) & 127];
@@ -194,6 +205,7 @@ class NameTexts {
             case NameSource::Constant:
                 return converted(name).text;
             case NameSource::Counter:
+                if (counterStale_) writeCounter();
                 return counter_;
             case NameSource::Pi:
                 break;
@@ -225,6 +237,7 @@ class NameTexts {
         return entry;
     }
     void convert(Converted& entry, unsigned slot);
+    void writeCounter();
 
     const FormulaTexts* texts_ = nullptr;
     std::array<Converted, 9> slots_;  // values 0..4, then constants 0..3
@@ -233,7 +246,8 @@ class NameTexts {
     char32_t separator_ = U'.';
     std::string separatorUtf8_;
     std::int32_t counterValue_ = 0;
-    TextBuffer counter_;
+    TextBuffer counter_;  // counterValue_ as text, unless counterStale_
+    bool counterStale_ = true;
     TextBuffer pi_;  // formatted with piSeparator_
     char32_t piSeparator_ = 0;
 };
