@@ -64,7 +64,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
         for (const auto& [name, seconds] : times_) {
             const auto anchor = times_.find(name + "_muparser");
             if (anchor == times_.end() || anchor->second <= 0) continue;
-            if (!header) std::printf("\n%-44s %12s %12s %8s\n", "job", "kurvilo", "muparser", "ratio");
+            if (!header)
+                std::printf("\n%-44s %12s %12s %8s\n", "job", "kurvilo", "muparser", "ratio");
             header = true;
             std::printf("%-44s %12s %12s %7.1fx\n", name.c_str(), format(seconds).c_str(),
                         format(anchor->second).c_str(), seconds / anchor->second);

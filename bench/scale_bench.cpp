@@ -17,7 +17,7 @@ std::string repeated(const std::string& unit, const std::string& joint, std::siz
 }
 
 void run(benchmark::State& state, const std::string& formula) {
-    const kurvilo::FormulaInputs inputs;
+    const kurvilo::FormulaTexts inputs;
     for (auto _ : state)
         benchmark::DoNotOptimize(kurvilo::EvaluateFormula(formula, inputs));
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(formula.size()));

@@ -4,34 +4,27 @@
 
 namespace kurvilo::detail {
 
-std::uint32_t lettersOf(std::u32string_view text) noexcept {
-    std::uint32_t mask = 0;
-    for (char32_t c : text)
-        mask |= letterBitOf(c);
-    return mask;
-}
-
 void NameTexts::reset(const FormulaTexts& texts, char32_t separator) {
     texts_ = &texts;
-    if (separator != separator_ || separatorUtf8_.empty()) {
-        separator_ = separator;
-        separatorUtf8_.clear();
-        appendUtf8(separatorUtf8_, separator);
-    }
     convertedSlots_ = 0;
     plainKnown_ = 0;
     counterValue_ = 0;
     counterStale_ = true;
-    if (pi_.empty() || piSeparator_ != separator) {
+    if (separator != separator_) {
+        separator_ = separator;
+        separatorUtf8_.clear();
+        appendUtf8(separatorUtf8_, separator);
         pi_.clear();
-        pi_.truncate(formatTo(pi_.extend(kMaxFixed4Chars), Fixed4::fromUnits(kPiUnits), separator));
-        piSeparator_ = separator;
     }
 }
 
 void NameTexts::setCounter(std::int32_t n) {
     counterValue_ = n;
     counterStale_ = true;
+}
+
+void NameTexts::writePi() {
+    pi_.truncate(formatTo(pi_.extend(kMaxFixed4Chars), Fixed4::fromUnits(kPiUnits), separator_));
 }
 
 void NameTexts::writeCounter() {

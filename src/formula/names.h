@@ -63,7 +63,12 @@ inline std::uint32_t letterBitOf(char32_t c) noexcept {
 }
 
 // All letter bits of a text, with its stage bits.
-std::uint32_t lettersOf(std::u32string_view text) noexcept;
+inline std::uint32_t lettersOf(std::u32string_view text) noexcept {
+    std::uint32_t mask = 0;
+    for (const char32_t c : text)
+        mask |= letterBitOf(c);
+    return mask;
+}
 
 // Which of up to 16 letter masks a text's letters hold completely, in three table lookups: each
 // table answers for seven of the letter bits which masks those bits do not rule out.
@@ -210,6 +215,7 @@ class NameTexts {
             case NameSource::Pi:
                 break;
         }
+        if (pi_.empty()) writePi();
         return pi_;
     }
     // True, with its value, when the name's text is a plain number (an optional "-", up to 14
@@ -238,18 +244,18 @@ class NameTexts {
     }
     void convert(Converted& entry, unsigned slot);
     void writeCounter();
+    void writePi();
 
     const FormulaTexts* texts_ = nullptr;
     std::array<Converted, 9> slots_;  // values 0..4, then constants 0..3
     unsigned convertedSlots_ = 0;     // bit i: slots_[i] holds this evaluation's text
     unsigned plainKnown_ = 0;         // bit i: slots_[i].plain is this evaluation's answer
     char32_t separator_ = U'.';
-    std::string separatorUtf8_;
+    std::string separatorUtf8_ = ".";
     std::int32_t counterValue_ = 0;
     TextBuffer counter_;  // counterValue_ as text, unless counterStale_
     bool counterStale_ = true;
-    TextBuffer pi_;  // formatted with piSeparator_
-    char32_t piSeparator_ = 0;
+    TextBuffer pi_;  // π's text with separator_, once asked for
 };
 
 }  // namespace kurvilo::detail

@@ -246,36 +246,6 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
 
 }  // namespace
 
-bool parsePlainText(std::string_view s, std::string_view sep, std::int64_t& units) noexcept {
-    const std::size_t n = s.size();
-    std::size_t i = 0;
-    const bool negative = n > 0 && s[0] == '-';
-    if (negative) i = 1;
-    const std::size_t first = i;
-    std::int64_t whole = 0;
-    while (i < n && i - first < 14 && s[i] >= '0' && s[i] <= '9') {
-        whole = whole * 10 + (s[i] - '0');
-        ++i;
-    }
-    std::size_t digits = i - first;
-    std::int64_t fraction = 0;
-    int fractionDigits = 0;
-    if (i < n && (sep.size() == 1 ? s[i] == sep[0] : s.substr(i, sep.size()) == sep)) {
-        i += sep.size();
-        while (i < n && fractionDigits < 4 && s[i] >= '0' && s[i] <= '9') {
-            fraction = fraction * 10 + (s[i] - '0');
-            ++fractionDigits;
-            ++i;
-        }
-        digits += static_cast<std::size_t>(fractionDigits);
-    }
-    if (i != n || digits == 0) return false;
-    static constexpr std::int64_t kScale[] = {10000, 1000, 100, 10, 1};
-    const std::int64_t magnitude = whole * 10000 + fraction * kScale[fractionDigits];
-    units = negative ? -magnitude : magnitude;
-    return true;
-}
-
 namespace {
 
 template <class CharT>

@@ -81,8 +81,38 @@ std::size_t formatTo(char* out, Fixed4 value) noexcept;
 // The plain texts the program writes itself, its text form among them: an optional "-", up to 14
 // integer digits, and up to four fraction digits after the separator (UTF-8). Their exact unit
 // count, which the parse gives too; false for any other text.
-bool parsePlainText(std::string_view text, std::string_view separatorUtf8,
-                    std::int64_t& units) noexcept;
+inline bool parsePlainText(std::string_view text, std::string_view separatorUtf8,
+                           std::int64_t& units) noexcept {
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    const bool negative = n > 0 && text[0] == '-';
+    if (negative) i = 1;
+    const std::size_t first = i;
+    std::int64_t whole = 0;
+    while (i < n && i - first < 14 && text[i] >= '0' && text[i] <= '9') {
+        whole = whole * 10 + (text[i] - '0');
+        ++i;
+    }
+    std::size_t digits = i - first;
+    std::int64_t fraction = 0;
+    int fractionDigits = 0;
+    if (i < n &&
+        (separatorUtf8.size() == 1 ? text[i] == separatorUtf8[0]
+                                   : text.substr(i, separatorUtf8.size()) == separatorUtf8)) {
+        i += separatorUtf8.size();
+        while (i < n && fractionDigits < 4 && text[i] >= '0' && text[i] <= '9') {
+            fraction = fraction * 10 + (text[i] - '0');
+            ++fractionDigits;
+            ++i;
+        }
+        digits += static_cast<std::size_t>(fractionDigits);
+    }
+    if (i != n || digits == 0) return false;
+    constexpr std::int64_t kScale[] = {10000, 1000, 100, 10, 1};
+    const std::int64_t magnitude = whole * 10000 + fraction * kScale[fractionDigits];
+    units = negative ? -magnitude : magnitude;
+    return true;
+}
 
 // Parse with the process-wide separator; EConvertError ("'%s' is not a valid floating point
 // value") for anything outside the syntax or the range.
