@@ -395,6 +395,10 @@ bool Engine::namesReadInPlace(std::u32string_view text, std::uint32_t letters, b
 // the name up to the first "]" found from kArgumentSearchStart characters after the name's start.
 // The atom written in its place holds no letter, so the next occurrence of the name is behind it.
 bool Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
+    // Every function name holds an "n", an "o" or a "p": a text with none of them holds none.
+    constexpr std::uint32_t kInEveryFunction =
+        detail::letterBit(U'n') | detail::letterBit(U'o') | detail::letterBit(U'p');
+    if ((letters & kInEveryFunction) == 0) return false;
     bool applied = false;
     // The functions whose letters are all in the text, as bits in kFunctions' order.
     for (unsigned candidates = kFunctionsPresent(letters); candidates != 0;
