@@ -20,6 +20,8 @@
 #include "ui/Unit1.h"
 #include "ui/components.h"
 #include "ui/start_up.h"
+#include "ui/tag.h"
+#include "ui/window_style.h"
 #include "ui/unit6.h"
 
 namespace kurvilo {
