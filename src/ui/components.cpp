@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
@@ -76,10 +77,17 @@ void ListBox::setTexts(const std::vector<std::string>& texts) {
         texts_ = texts;
         return;
     }
-    // Same number of rows: only the rows whose text changed are told, so only they repaint.
+    // Same number of rows: only the rows whose text changed are redrawn. The model is not heard
+    // meanwhile, since a list view lays out and repaints all its rows on any change of data;
+    // rows of fixed height need no new layout for a new text.
     for (std::size_t row = 0; row < texts.size(); ++row) {
         if (texts[row] == texts_[row]) continue;
-        item(int(row))->setText(QString::fromStdString(texts[row]));
+        QListWidgetItem* changed = item(int(row));
+        {
+            const QSignalBlocker quiet(model());
+            changed->setText(QString::fromStdString(texts[row]));
+        }
+        viewport()->update(visualItemRect(changed));
         texts_[row] = texts[row];
     }
 }

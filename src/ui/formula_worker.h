@@ -6,6 +6,7 @@
 // failure of the evaluation is raised again on the UI thread, where the tick catches it.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
@@ -25,8 +26,11 @@ namespace kurvilo {
 
 class FormulaWorker : public FormulaPairEvaluator {
   public:
-    // How long a tick waits for its formulas before the window is kept alive meanwhile.
+    // How long a tick waits for its formulas before the window is kept alive meanwhile; the
+    // first part of it watching for the end without sleeping, as most formulas take
+    // microseconds and a sleep and wake-up would cost more than they do.
     static constexpr std::chrono::milliseconds kPlainWait{100};
+    static constexpr std::chrono::microseconds kWatchfulWait{200};
 
     // `stopButton` stays pressable while the window waits.
     explicit FormulaWorker(QWidget* stopButton);
@@ -52,6 +56,7 @@ class FormulaWorker : public FormulaPairEvaluator {
 
     void run();
     bool finished();
+    bool waitWatchfully();
     void waitPlain();
     void waitLive();
 
@@ -64,6 +69,7 @@ class FormulaWorker : public FormulaPairEvaluator {
     Job job_;
     bool jobPending_ = false;
     bool jobDone_ = false;
+    std::atomic<bool> jobDoneSeen_{false};  // jobDone_, readable without the lock
     bool stopping_ = false;
     bool waitingLive_ = false;  // the UI thread waits in its event loop: wake it with an event
     Fixed4 e2_;

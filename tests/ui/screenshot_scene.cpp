@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPalette>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
