@@ -206,7 +206,7 @@ void TForm2::paintEvent(QPaintEvent* event) {
 }
 
 void TForm2::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ApplicationPaletteChange) applyButtonFace(this);
+    if (event->type() == QEvent::PaletteChange) applyButtonFace(this);
     QDialog::changeEvent(event);
 }
 

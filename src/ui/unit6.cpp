@@ -373,7 +373,7 @@ void TForm1::changeEvent(QEvent* event) {
                 readLocaleSeparator();
             }
             break;
-        case QEvent::ApplicationPaletteChange:
+        case QEvent::PaletteChange:
             applyButtonFace(this);
             break;
         default:

@@ -168,9 +168,15 @@ void applyWindowStyle(QWidget* window) {
 void applyButtonFace(QWidget* window) {
     QPalette palette = window->palette();
     const QPalette theme = QPalette();  // the application's, without this window's own colours
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        palette.setColor(group, QPalette::Window, theme.color(group, QPalette::Button));
-    window->setPalette(palette);
+    bool changed = false;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor face = theme.color(group, QPalette::Button);
+        if (palette.color(group, QPalette::Window) == face) continue;
+        palette.setColor(group, QPalette::Window, face);
+        changed = true;
+    }
+    // Setting the palette announces a change of it again: only a real change is set.
+    if (changed) window->setPalette(palette);
 }
 
 void paintBlackOnWhite(QWidget* label) {

@@ -29,7 +29,8 @@ inline constexpr Qt::WindowFlags kFixedWindowHints = Qt::CustomizeWindowHint | Q
 
 // The window's font, its background in the theme's button face and the group frames.
 void applyWindowStyle(QWidget* window);
-// The button face again, after the theme changed.
+// The button face again, after the theme changed (a window's palette changed with it); sets
+// nothing when the face is already right.
 void applyButtonFace(QWidget* window);
 
 // A caption drawn on white: the text is black (grey when disabled) whatever the theme.
