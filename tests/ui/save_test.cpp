@@ -3,6 +3,8 @@
 // in Japanese, and a failed write that keeps the old file.
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -149,7 +151,24 @@ struct FailedSave {
     std::function<QString(const QTemporaryDir&)> path;
     const char* cause;
     int probeErrno;  // the error a plain open gives there; 0: any (else the case is skipped)
+    bool probeByWriting = false;  // the error comes from writing to the existing place
 };
+
+// The error a plain open (or write) gives at `path`; 0 when there is none.
+int probe(const QString& path, bool byWriting) {
+    const QByteArray name = QFile::encodeName(path);
+    errno = 0;
+    const int fd = byWriting ? ::open(name.constData(), O_WRONLY)
+                             : ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    int error = errno;
+    if (fd >= 0) {
+        error = 0;
+        if (byWriting && ::write(fd, "x", 1) < 0) error = errno;
+        ::close(fd);
+        if (!byWriting) ::unlink(name.constData());
+    }
+    return error;
+}
 
 void PrintTo(const FailedSave& failure, std::ostream* os) {
     *os << failure.name;
@@ -160,18 +179,8 @@ class SaveFailure : public Save, public testing::WithParamInterface<FailedSave> 
 TEST_P(SaveFailure, TheMessageNamesTheFileAndTheCauseInJapaneseOnOneLine) {
     const FailedSave& failure = GetParam();
     const QString path = failure.path(folder);
-    if (failure.probeErrno != 0) {
-        errno = 0;
-        const int fd =
-            ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        const int probed = errno;
-        if (fd >= 0) {
-            ::close(fd);
-            ::unlink(QFile::encodeName(path).constData());
-        }
-        if (fd >= 0 || probed != failure.probeErrno)
-            GTEST_SKIP() << path.toStdString() << " does not fail here as " << failure.name;
-    }
+    if (failure.probeErrno != 0 && probe(path, failure.probeByWriting) != failure.probeErrno)
+        GTEST_SKIP() << path.toStdString() << " does not fail here as " << failure.name;
     choose(path);
     const QString reported = saveAndReadTheErrorBox();
     EXPECT_EQ(reported.toStdString(),
@@ -197,15 +206,16 @@ INSTANTIATE_TEST_SUITE_P(
         // sysfs refuses new files even to root.
         FailedSave{"NoPermission", [](const QTemporaryDir&) { return QString("/sys/picture.bmp"); },
                    "書き込む権限がありません", EACCES},
-        // A full disk, as the kernel's /dev/full plays one, behind a name with the suffix; a
-        // device is written in place.
+        // A full disk, as the kernel's "full" device plays one: a node of its own in the test's
+        // folder (never /dev/full itself, which a faulty save could replace), named with the
+        // suffix; a device is written in place.
         FailedSave{"DiskFull",
                    [](const QTemporaryDir& dir) {
-                       const QString link = dir.filePath("full.bmp");
-                       EXPECT_TRUE(QFile::link("/dev/full", link));
-                       return link;
+                       const QString node = dir.filePath("full.bmp");
+                       ::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 7));
+                       return node;
                    },
-                   "ディスクの空き容量が足りません", 0}),
+                   "ディスクの空き容量が足りません", ENOSPC, true}),
     [](const testing::TestParamInfo<FailedSave>& info) { return std::string(info.param.name); });
 
 // The largest file this process may write, lowered for one test.
