@@ -132,10 +132,10 @@ TEST_F(LightTick, ATickRepaintsItsSegmentTheMarkerAndTheChangedRowsOnly) {
     // A road on which vx, vy and y stay as they are: only the rows of x and t change.
     inMain<QLineEdit>("Edit1")->setText("0");
     inMain<QLineEdit>("Edit2")->setText("0");
-    inMain<QLineEdit>("LabeledEdit15")->setText("1");
+    inMain<QLineEdit>("LabeledEdit15")->setText("50");  // five pixels a tick
     showWindow();
     click("Button1");
-    for (int i = 0; i < 30; ++i)
+    for (int i = 0; i < 10; ++i)
         tick();
     const QPoint from = listedPixel();
     const QRect markerBefore = inMain<QWidget>("Shape1")->geometry();
