@@ -127,6 +127,7 @@ TEST_F(LongTick, AStoppedLongTickKeepsTheListsAndThePictureOfTheTickBefore) {
     EXPECT_EQ(shownPicture(), picture);
     EXPECT_EQ(inMain<QWidget>("Shape1")->pos(), marker);
     EXPECT_TRUE(inMain<QLabel>("Label3")->text().isEmpty());
+    EXPECT_TRUE(inMain<QLabel>("Label3")->toolTip().isEmpty());  // a stop is no failure
     EXPECT_FALSE(timer()->isActive());
     EXPECT_TRUE(inMain<QWidget>("Button16")->isEnabled());
 }
