@@ -21,8 +21,8 @@
 #include "ui/components.h"
 #include "ui/start_up.h"
 #include "ui/tag.h"
-#include "ui/window_style.h"
 #include "ui/unit6.h"
+#include "ui/window_style.h"
 
 namespace kurvilo {
 
