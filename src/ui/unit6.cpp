@@ -400,9 +400,11 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button2Click() {
-    // During a tick the run stops as the tick ends: its evaluation is cancelled.
+    // During a tick the run stops as the tick ends: its evaluation is cancelled, and should it
+    // have ended already, the stop follows the tick.
     if (inTick_) {
         worker_->cancel();
+        stopRequested_ = true;
         return;
     }
     copyIn();
@@ -434,6 +436,10 @@ void TForm1::Timer1Timer() {
     if (localeChangePending_) {
         localeChangePending_ = false;
         readLocaleSeparator();
+    }
+    if (stopRequested_) {
+        stopRequested_ = false;
+        if (Timer1->isActive()) Button2Click();
     }
 }
 

@@ -148,6 +148,7 @@ class TForm1 : public QWidget {
     QString lastSaveName_;
     bool inTick_ = false;
     bool localeChangePending_ = false;
+    bool stopRequested_ = false;  // "描写中止" was pressed while a tick waited
 };
 
 }  // namespace kurvilo
