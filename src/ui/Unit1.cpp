@@ -6,70 +6,78 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "ui/components.h"
+#include "ui/tag.h"
 #include "ui/unit6.h"
+#include "ui/window_style.h"
 
 namespace kurvilo {
 
 namespace {
 
-constexpr Qt::WindowFlags kFixedDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint |
-                                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                              Qt::WindowCloseButtonHint;
-
-struct KeyLayout {
+// Every key: where it sits and what it inserts. A key without a token inserts its own caption at
+// the moment of the click, so a relabelled variable key inserts its new caption.
+struct Key {
+    int number;  // ButtonN
     QPushButton* TForm2::*member;
-    const char* name;
     QRect geometry;
     const char* caption;
+    const char* token;  // nullptr: the caption; 29, 30 and 31 insert nothing
     void (TForm2::*handler)();
     bool inConstants;  // sits in GroupBox1 beside the constant fields
 };
 
 // clang-format off
-const KeyLayout kKeys[] = {
-    {&TForm2::Button7,  "Button7",  {8, 36, 25, 25},    "7",   &TForm2::Button7Click,  false},
-    {&TForm2::Button8,  "Button8",  {36, 36, 25, 25},   "8",   &TForm2::Button8Click,  false},
-    {&TForm2::Button9,  "Button9",  {64, 36, 25, 25},   "9",   &TForm2::Button9Click,  false},
-    {&TForm2::Button4,  "Button4",  {8, 64, 25, 25},    "4",   &TForm2::Button4Click,  false},
-    {&TForm2::Button5,  "Button5",  {36, 64, 25, 25},   "5",   &TForm2::Button5Click,  false},
-    {&TForm2::Button6,  "Button6",  {64, 64, 25, 25},   "6",   &TForm2::Button6Click,  false},
-    {&TForm2::Button1,  "Button1",  {8, 92, 25, 25},    "1",   &TForm2::Button1Click,  false},
-    {&TForm2::Button2,  "Button2",  {36, 92, 25, 25},   "2",   &TForm2::Button2Click,  false},
-    {&TForm2::Button3,  "Button3",  {64, 92, 25, 25},   "3",   &TForm2::Button3Click,  false},
-    {&TForm2::Button10, "Button10", {8, 120, 53, 25},   "0",   &TForm2::Button10Click, false},
-    {&TForm2::Button11, "Button11", {64, 120, 25, 25},  ".",   &TForm2::Button11Click, false},
-    {&TForm2::Button12, "Button12", {92, 36, 25, 25},   "vx",  &TForm2::Button12Click, false},
-    {&TForm2::Button13, "Button13", {120, 36, 25, 25},  "x",   &TForm2::Button13Click, false},
-    {&TForm2::Button16, "Button16", {148, 36, 25, 25},  "t",   &TForm2::Button16Click, false},
-    {&TForm2::Button14, "Button14", {92, 64, 25, 25},   "vy",  &TForm2::Button14Click, false},
-    {&TForm2::Button15, "Button15", {120, 64, 25, 25},  "y",   &TForm2::Button15Click, false},
-    {&TForm2::Button33, "Button33", {148, 64, 25, 25},  "n",   &TForm2::Button33Click, false},
-    {&TForm2::Button17, "Button17", {92, 92, 25, 25},   "+",   &TForm2::Button17Click, false},
-    {&TForm2::Button18, "Button18", {120, 92, 25, 25},  "-",   &TForm2::Button18Click, false},
-    {&TForm2::Button34, "Button34", {148, 92, 25, 25},  "π",   &TForm2::Button34Click, false},
-    {&TForm2::Button19, "Button19", {92, 120, 25, 25},  "*",   &TForm2::Button19Click, false},
-    {&TForm2::Button20, "Button20", {120, 120, 25, 25}, "/",   &TForm2::Button20Click, false},
-    {&TForm2::Button21, "Button21", {148, 120, 25, 25}, "^",   &TForm2::Button21Click, false},
-    {&TForm2::Button22, "Button22", {176, 36, 41, 25},  "sin", &TForm2::Button22Click, false},
-    {&TForm2::Button23, "Button23", {220, 36, 45, 25},  "cos", &TForm2::Button23Click, false},
-    {&TForm2::Button24, "Button24", {176, 64, 41, 25},  "tan", &TForm2::Button24Click, false},
-    {&TForm2::Button25, "Button25", {220, 64, 45, 25},  "log", &TForm2::Button25Click, false},
-    {&TForm2::Button26, "Button26", {176, 92, 41, 25},  "exp", &TForm2::Button26Click, false},
-    {&TForm2::Button27, "Button27", {220, 92, 21, 25},  "(",   &TForm2::Button27Click, false},
-    {&TForm2::Button28, "Button28", {244, 92, 21, 25},  ")",   &TForm2::Button28Click, false},
-    {&TForm2::Button32, "Button32", {176, 120, 41, 25}, "Σ",   &TForm2::Button32Click, false},
-    {&TForm2::Button31, "Button31", {220, 120, 45, 25}, "Clear", &TForm2::Button31Click, false},
-    {&TForm2::Button35, "Button35", {84, 12, 23, 21},   "a",   &TForm2::Button35Click, true},
-    {&TForm2::Button36, "Button36", {84, 36, 23, 21},   "b",   &TForm2::Button36Click, true},
-    {&TForm2::Button37, "Button37", {84, 60, 23, 21},   "c",   &TForm2::Button37Click, true},
-    {&TForm2::Button38, "Button38", {84, 84, 23, 21},   "d",   &TForm2::Button38Click, true},
-    {&TForm2::Button29, "Button29", {396, 36, 57, 25},  "入力", &TForm2::Button29Click, false},
-    {&TForm2::Button30, "Button30", {396, 64, 57, 25},  "キャンセル", &TForm2::Button30Click, false},
+const Key kKeys[] = {
+    {7,  &TForm2::Button7,  {8, 36, 25, 25},    "7",     nullptr,    &TForm2::Button7Click,  false},
+    {8,  &TForm2::Button8,  {36, 36, 25, 25},   "8",     nullptr,    &TForm2::Button8Click,  false},
+    {9,  &TForm2::Button9,  {64, 36, 25, 25},   "9",     nullptr,    &TForm2::Button9Click,  false},
+    {4,  &TForm2::Button4,  {8, 64, 25, 25},    "4",     nullptr,    &TForm2::Button4Click,  false},
+    {5,  &TForm2::Button5,  {36, 64, 25, 25},   "5",     nullptr,    &TForm2::Button5Click,  false},
+    {6,  &TForm2::Button6,  {64, 64, 25, 25},   "6",     nullptr,    &TForm2::Button6Click,  false},
+    {1,  &TForm2::Button1,  {8, 92, 25, 25},    "1",     nullptr,    &TForm2::Button1Click,  false},
+    {2,  &TForm2::Button2,  {36, 92, 25, 25},   "2",     nullptr,    &TForm2::Button2Click,  false},
+    {3,  &TForm2::Button3,  {64, 92, 25, 25},   "3",     nullptr,    &TForm2::Button3Click,  false},
+    {10, &TForm2::Button10, {8, 120, 53, 25},   "0",     nullptr,    &TForm2::Button10Click, false},
+    {11, &TForm2::Button11, {64, 120, 25, 25},  ".",     nullptr,    &TForm2::Button11Click, false},
+    {12, &TForm2::Button12, {92, 36, 25, 25},   "vx",    nullptr,    &TForm2::Button12Click, false},
+    {13, &TForm2::Button13, {120, 36, 25, 25},  "x",     nullptr,    &TForm2::Button13Click, false},
+    {16, &TForm2::Button16, {148, 36, 25, 25},  "t",     nullptr,    &TForm2::Button16Click, false},
+    {14, &TForm2::Button14, {92, 64, 25, 25},   "vy",    nullptr,    &TForm2::Button14Click, false},
+    {15, &TForm2::Button15, {120, 64, 25, 25},  "y",     nullptr,    &TForm2::Button15Click, false},
+    {33, &TForm2::Button33, {148, 64, 25, 25},  "n",     "n",        &TForm2::Button33Click, false},
+    {17, &TForm2::Button17, {92, 92, 25, 25},   "+",     nullptr,    &TForm2::Button17Click, false},
+    {18, &TForm2::Button18, {120, 92, 25, 25},  "-",     nullptr,    &TForm2::Button18Click, false},
+    {34, &TForm2::Button34, {148, 92, 25, 25},  "π",     "π",        &TForm2::Button34Click, false},
+    {19, &TForm2::Button19, {92, 120, 25, 25},  "*",     nullptr,    &TForm2::Button19Click, false},
+    {20, &TForm2::Button20, {120, 120, 25, 25}, "/",     nullptr,    &TForm2::Button20Click, false},
+    {21, &TForm2::Button21, {148, 120, 25, 25}, "^",     nullptr,    &TForm2::Button21Click, false},
+    {22, &TForm2::Button22, {176, 36, 41, 25},  "sin",   "sin()",    &TForm2::Button22Click, false},
+    {23, &TForm2::Button23, {220, 36, 45, 25},  "cos",   "cos()",    &TForm2::Button23Click, false},
+    {24, &TForm2::Button24, {176, 64, 41, 25},  "tan",   "tan()",    &TForm2::Button24Click, false},
+    {25, &TForm2::Button25, {220, 64, 45, 25},  "log",   "log()",    &TForm2::Button25Click, false},
+    {26, &TForm2::Button26, {176, 92, 41, 25},  "exp",   "exp()",    &TForm2::Button26Click, false},
+    {27, &TForm2::Button27, {220, 92, 21, 25},  "(",     nullptr,    &TForm2::Button27Click, false},
+    {28, &TForm2::Button28, {244, 92, 21, 25},  ")",     nullptr,    &TForm2::Button28Click, false},
+    {32, &TForm2::Button32, {176, 120, 41, 25}, "Σ",     "Σ{n=<>:}", &TForm2::Button32Click, false},
+    {31, &TForm2::Button31, {220, 120, 45, 25}, "Clear", nullptr,    &TForm2::Button31Click, false},
+    {35, &TForm2::Button35, {84, 12, 23, 21},   "a",     "a",        &TForm2::Button35Click, true},
+    {36, &TForm2::Button36, {84, 36, 23, 21},   "b",     "b",        &TForm2::Button36Click, true},
+    {37, &TForm2::Button37, {84, 60, 23, 21},   "c",     "c",        &TForm2::Button37Click, true},
+    {38, &TForm2::Button38, {84, 84, 23, 21},   "d",     "d",        &TForm2::Button38Click, true},
+    {29, &TForm2::Button29, {396, 36, 57, 25},  "入力",  nullptr,    &TForm2::Button29Click, false},
+    {30, &TForm2::Button30, {396, 64, 57, 25},  "キャンセル", nullptr, &TForm2::Button30Click, false},
 };
 // clang-format on
+
+const Key& keyNumbered(int number) {
+    return *std::find_if(std::begin(kKeys), std::end(kKeys),
+                         [number](const Key& key) { return key.number == number; });
+}
 
 // The variable keys Button12..Button16 by graph mode: captions of 12..15, enabled of 12..16.
 struct VariableKeys {
@@ -86,39 +94,45 @@ constexpr std::array<VariableKeys, 4> kVariableKeys{{
 
 }  // namespace
 
-TForm2::TForm2(TForm1* form1) : QDialog(form1, kFixedDialogFlags), form1_(form1) {
+TForm2::TForm2(TForm1* form1) : QDialog(form1, Qt::Dialog | kFixedWindowHints), form1_(form1) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("SubForm"));
     setFixedSize(456, 148);
     move(218, 262);
     setModal(true);
-    setFont(uiFont(12));
-    QPalette buttonFace = palette();
-    buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
-    setPalette(buttonFace);
-    setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
-        "QPushButton { padding: 0px; }"));
+    applyWindowStyle(this);
 
-    Label1 = new QLabel(QStringLiteral("Ay="), this);
+    createFormulaField();
+    createConstants();
+    createKeys();
+    setTag(Label1, 0);
+    setTag(this, 0);
+    Edit1->setFocus();
+}
+
+void TForm2::createFormulaField() {
+    Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(uiFont(21, true));
-    paintWhiteBackground(Label1);
     Label1->setGeometry(8, 8, 33, 21);
     Label1->setFixedSize(33, 21);
+    paintBlackOnWhite(Label1);
+    setCaption(Label1, QStringLiteral("Ay="));
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(48, 8, 405, 24);
-    Edit1->setFont(uiFont(16, true));
+    Edit1->setFont(fieldFont(16, true));
     Edit1->setMaxLength(kFormulaMaxLength);
     Edit1->installEventFilter(this);
+}
 
-    GroupBox1 = new QGroupBox(QStringLiteral("定数"), this);
+void TForm2::createConstants() {
+    GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(272, 36, 117, 109);
+    GroupBox1->setFont(uiFont(12));
+    setCaption(GroupBox1, QStringLiteral("定数"));
     const char* const constantNames[] = {"a  ", "b  ", "c  ", "d  "};
     LabeledEdit** const fields[] = {&LabeledEdit1, &LabeledEdit2, &LabeledEdit3, &LabeledEdit4};
     for (int i = 0; i < 4; ++i) {
@@ -126,28 +140,23 @@ TForm2::TForm2(TForm1* form1) : QDialog(form1, kFixedDialogFlags), form1_(form1)
             new LabeledEdit(QStringLiteral("LabeledEdit%1").arg(i + 1),
                             QRect(32, 12 + 24 * i, 53, 20), QString::fromUtf8(constantNames[i]),
                             LabeledEdit::LabelPosition::Left, uiFont(12), GroupBox1);
+        (*fields[i])->setFont(fieldFont(12));
     }
-
-    createKeys();
-    setTag(Label1, 0);
-    setTag(this, 0);
-    Edit1->setFocus();
 }
 
 void TForm2::createKeys() {
-    for (const KeyLayout& layout : kKeys) {
-        auto* key = new QPushButton(QString::fromUtf8(layout.caption),
-                                    layout.inConstants ? static_cast<QWidget*>(GroupBox1) : this);
-        key->setObjectName(QString::fromLatin1(layout.name));
-        key->setFont(uiFont(12));  // the group style sheet would give buttons the default font
+    for (const Key& layout : kKeys) {
+        auto* key = new QPushButton(layout.inConstants ? static_cast<QWidget*>(GroupBox1) : this);
+        key->setObjectName(QStringLiteral("Button%1").arg(layout.number));
+        key->setFont(uiFont(layout.number == 30 ? 11 : 12));
         key->setGeometry(layout.geometry);
         // No key is a default button, so Enter never presses one.
         key->setAutoDefault(false);
         key->setDefault(false);
+        setCaption(key, QString::fromUtf8(layout.caption));
         this->*layout.member = key;
         connect(key, &QPushButton::clicked, this, layout.handler);
     }
-    Button30->setFont(uiFont(11));
     // The token keys take no focus, so the formula field keeps its caret and selection.
     for (QPushButton* key : findChildren<QPushButton*>()) {
         if (key != Button29 && key != Button30) key->setFocusPolicy(Qt::NoFocus);
@@ -196,6 +205,11 @@ void TForm2::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
 }
 
+void TForm2::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) applyButtonFace(this);
+    QDialog::changeEvent(event);
+}
+
 void TForm2::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
@@ -215,8 +229,11 @@ void TForm2::FormPaint() {
     QPushButton* const variables[] = {Button12, Button13, Button14, Button15, Button16};
     for (std::size_t i = 0; i < 5; ++i)
         variables[i]->setEnabled(keys.enabled[i]);
-    for (std::size_t i = 0; i < 4; ++i)
-        variables[i]->setText(QString::fromUtf8(keys.captions[i]));
+    for (std::size_t i = 0; i < 4; ++i) {
+        const QString caption = QString::fromUtf8(keys.captions[i]);
+        // Painting runs often: a caption is set and fitted only when it changes.
+        if (variables[i]->text() != caption) setCaption(variables[i], caption);
+    }
 }
 
 void TForm2::FormClose() {
@@ -233,94 +250,48 @@ void TForm2::insertToken(const QString& token) {
     Edit1->insert(token);
 }
 
-void TForm2::insertCaption(const QPushButton* key) {
-    insertToken(key->text());
+void TForm2::pressKey(int number) {
+    const Key& key = keyNumbered(number);
+    insertToken(key.token != nullptr ? QString::fromUtf8(key.token) : (this->*key.member)->text());
 }
 
-void TForm2::Button1Click() {
-    insertCaption(Button1);
-}
-void TForm2::Button2Click() {
-    insertCaption(Button2);
-}
-void TForm2::Button3Click() {
-    insertCaption(Button3);
-}
-void TForm2::Button4Click() {
-    insertCaption(Button4);
-}
-void TForm2::Button5Click() {
-    insertCaption(Button5);
-}
-void TForm2::Button6Click() {
-    insertCaption(Button6);
-}
-void TForm2::Button7Click() {
-    insertCaption(Button7);
-}
-void TForm2::Button8Click() {
-    insertCaption(Button8);
-}
-void TForm2::Button9Click() {
-    insertCaption(Button9);
-}
-void TForm2::Button10Click() {
-    insertCaption(Button10);
-}
-void TForm2::Button11Click() {
-    insertCaption(Button11);
-}
-void TForm2::Button12Click() {
-    insertCaption(Button12);
-}
-void TForm2::Button13Click() {
-    insertCaption(Button13);
-}
-void TForm2::Button14Click() {
-    insertCaption(Button14);
-}
-void TForm2::Button15Click() {
-    insertCaption(Button15);
-}
-void TForm2::Button16Click() {
-    insertCaption(Button16);
-}
-void TForm2::Button17Click() {
-    insertCaption(Button17);
-}
-void TForm2::Button18Click() {
-    insertCaption(Button18);
-}
-void TForm2::Button19Click() {
-    insertCaption(Button19);
-}
-void TForm2::Button20Click() {
-    insertCaption(Button20);
-}
-void TForm2::Button21Click() {
-    insertCaption(Button21);
-}
-void TForm2::Button22Click() {
-    insertToken(QStringLiteral("sin()"));
-}
-void TForm2::Button23Click() {
-    insertToken(QStringLiteral("cos()"));
-}
-void TForm2::Button24Click() {
-    insertToken(QStringLiteral("tan()"));
-}
-void TForm2::Button25Click() {
-    insertToken(QStringLiteral("log()"));
-}
-void TForm2::Button26Click() {
-    insertToken(QStringLiteral("exp()"));
-}
-void TForm2::Button27Click() {
-    insertCaption(Button27);
-}
-void TForm2::Button28Click() {
-    insertCaption(Button28);
-}
+// clang-format off
+void TForm2::Button1Click() { pressKey(1); }
+void TForm2::Button2Click() { pressKey(2); }
+void TForm2::Button3Click() { pressKey(3); }
+void TForm2::Button4Click() { pressKey(4); }
+void TForm2::Button5Click() { pressKey(5); }
+void TForm2::Button6Click() { pressKey(6); }
+void TForm2::Button7Click() { pressKey(7); }
+void TForm2::Button8Click() { pressKey(8); }
+void TForm2::Button9Click() { pressKey(9); }
+void TForm2::Button10Click() { pressKey(10); }
+void TForm2::Button11Click() { pressKey(11); }
+void TForm2::Button12Click() { pressKey(12); }
+void TForm2::Button13Click() { pressKey(13); }
+void TForm2::Button14Click() { pressKey(14); }
+void TForm2::Button15Click() { pressKey(15); }
+void TForm2::Button16Click() { pressKey(16); }
+void TForm2::Button17Click() { pressKey(17); }
+void TForm2::Button18Click() { pressKey(18); }
+void TForm2::Button19Click() { pressKey(19); }
+void TForm2::Button20Click() { pressKey(20); }
+void TForm2::Button21Click() { pressKey(21); }
+void TForm2::Button22Click() { pressKey(22); }
+void TForm2::Button23Click() { pressKey(23); }
+void TForm2::Button24Click() { pressKey(24); }
+void TForm2::Button25Click() { pressKey(25); }
+void TForm2::Button26Click() { pressKey(26); }
+void TForm2::Button27Click() { pressKey(27); }
+void TForm2::Button28Click() { pressKey(28); }
+void TForm2::Button32Click() { pressKey(32); }
+void TForm2::Button33Click() { pressKey(33); }
+void TForm2::Button34Click() { pressKey(34); }
+void TForm2::Button35Click() { pressKey(35); }
+void TForm2::Button36Click() { pressKey(36); }
+void TForm2::Button37Click() { pressKey(37); }
+void TForm2::Button38Click() { pressKey(38); }
+// clang-format on
 
 void TForm2::Button29Click() {
     const int target = tagOf(Label1);
@@ -336,28 +307,6 @@ void TForm2::Button30Click() {
 void TForm2::Button31Click() {
     Edit1->clear();
     keptSelectionStart_ = -1;
-}
-
-void TForm2::Button32Click() {
-    insertToken(QStringLiteral("Σ{n=<>:}"));
-}
-void TForm2::Button33Click() {
-    insertToken(QStringLiteral("n"));
-}
-void TForm2::Button34Click() {
-    insertToken(QStringLiteral("π"));
-}
-void TForm2::Button35Click() {
-    insertToken(QStringLiteral("a"));
-}
-void TForm2::Button36Click() {
-    insertToken(QStringLiteral("b"));
-}
-void TForm2::Button37Click() {
-    insertToken(QStringLiteral("c"));
-}
-void TForm2::Button38Click() {
-    insertToken(QStringLiteral("d"));
 }
 
 }  // namespace kurvilo

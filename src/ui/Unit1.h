@@ -119,14 +119,18 @@ class TForm2 : public QDialog {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void createFormulaField();
+    void createConstants();
     void createKeys();
+    // Key `number` inserts its token: its own caption or the fixed text of the key table.
+    void pressKey(int number);
     // Replaces the selection of Edit1, or inserts at its caret; the caret ends after the token.
     void insertToken(const QString& token);
-    void insertCaption(const QPushButton* key);
 
     TForm1* form1_;
     // Edit1's selection when it last lost the focus (a line edit drops it then), so that a key

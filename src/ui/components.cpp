@@ -3,60 +3,36 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "sim/plot_surface.h"
+#include "ui/window_style.h"
 
 namespace kurvilo {
 
-QFont uiFont(int pixelSize, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
-                      QStringLiteral("TakaoPGothic")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-int tagOf(const QObject* component) {
-    return component->property("Tag").toInt();
-}
-
-void setTag(QObject* component, int tag) {
-    component->setProperty("Tag", tag);
-}
-
-void paintWhiteBackground(QWidget* label) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    label->setPalette(palette);
-    label->setAutoFillBackground(true);
-}
-
 LabeledEdit::LabeledEdit(const QString& name, const QRect& geometry, const QString& caption,
                          LabelPosition position, const QFont& labelFont, QWidget* parent)
-    : QLineEdit(parent), label_(new QLabel(caption, parent)), position_(position) {
+    : QLineEdit(parent), label_(new QLabel(parent)), position_(position) {
     setObjectName(name);
     setGeometry(geometry);
     setMaxLength(kFormulaMaxLength);
     label_->setObjectName(name + QStringLiteral("Label"));
     label_->setFont(labelFont);
     label_->setBuddy(this);
-    placeLabel();
+    setCaption(caption);
 }
 
 void LabeledEdit::setCaption(const QString& caption) {
-    label_->setText(caption);
+    kurvilo::setCaption(label_, caption);
     placeLabel();
 }
 
 void LabeledEdit::placeLabel() {
-    label_->adjustSize();
     const QSize size = label_->size();
     constexpr int kSpacing = 3;
     if (position_ == LabelPosition::Above) {
@@ -94,18 +70,26 @@ ListBox::ListBox(const QString& name, const QRect& geometry, QWidget* parent)
 }
 
 void ListBox::setTexts(const std::vector<std::string>& texts) {
-    if (texts == this->texts()) return;
-    clear();
-    for (const std::string& text : texts)
-        addItem(QString::fromStdString(text));
-}
-
-std::vector<std::string> ListBox::texts() const {
-    std::vector<std::string> result;
-    result.reserve(static_cast<std::size_t>(count()));
-    for (int row = 0; row < count(); ++row)
-        result.push_back(item(row)->text().toStdString());
-    return result;
+    if (texts.size() != texts_.size()) {
+        clear();
+        for (const std::string& text : texts)
+            addItem(QString::fromStdString(text));
+        texts_ = texts;
+        return;
+    }
+    // Same number of rows: only the rows whose text changed are redrawn. The model is not heard
+    // meanwhile, since a list view lays out and repaints all its rows on any change of data;
+    // rows of fixed height need no new layout for a new text.
+    for (std::size_t row = 0; row < texts.size(); ++row) {
+        if (texts[row] == texts_[row]) continue;
+        QListWidgetItem* changed = item(int(row));
+        {
+            const QSignalBlocker quiet(model());
+            changed->setText(QString::fromStdString(texts[row]));
+        }
+        viewport()->update(visualItemRect(changed));
+        texts_[row] = texts[row];
+    }
 }
 
 RadioGroup::RadioGroup(const QString& name, const QRect& geometry, const QString& caption,
@@ -113,13 +97,16 @@ RadioGroup::RadioGroup(const QString& name, const QRect& geometry, const QString
     : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)) {
     setObjectName(name);
     setGeometry(geometry);
-    // One column under the caption, the rows spread over the height that is left.
+    // One column under the caption, the rows spread over the height that is left, as wide as
+    // the frame allows.
     constexpr int kCaptionHeight = 14;
+    constexpr int kLeft = 6;
     const int rowHeight = (geometry.height() - kCaptionHeight - 4) / std::max(1, int(items.size()));
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         button->setObjectName(name + QStringLiteral("Item%1").arg(i));
-        button->setGeometry(8, kCaptionHeight + i * rowHeight, geometry.width() - 12, rowHeight);
+        button->setGeometry(kLeft, kCaptionHeight + i * rowHeight, geometry.width() - kLeft - 2,
+                            rowHeight);
         buttons_->addButton(button, i);
     }
     connect(buttons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
@@ -151,9 +138,10 @@ QImage SurfaceView::image() const {
                   PlotSurface::kSize, PlotSurface::bytesPerLine(), QImage::Format_RGB32);
 }
 
-void SurfaceView::paintEvent(QPaintEvent*) {
+void SurfaceView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(0, 0, image());
+    const QRect area = event->rect();
+    painter.drawImage(area.topLeft(), image(), area);
 }
 
 ShapeCircle::ShapeCircle(const QString& name, const QRect& geometry, QWidget* parent)

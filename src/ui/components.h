@@ -1,7 +1,6 @@
 // The handful of controls the two windows are built from that Qt has no exact twin for: an edit
 // with its own caption label, a list box with 12-pixel rows, a radio group that reports only a
-// real change of selection, the plot surface view, and the round marker. Plus the fonts and the
-// integer Tag that several components carry.
+// real change of selection, the plot surface view, and the round marker.
 #pragma once
 
 #include <QGroupBox>
@@ -24,23 +23,12 @@ inline constexpr int kFormulaMaxLength = 1 << 20;
 
 class PlotSurface;
 
-// The user-interface face at a pixel size: the face the windows were designed with first, then
-// its metric twin IPAPGothic, then any Japanese sans-serif face.
-QFont uiFont(int pixelSize, bool bold = false);
-
-// A small integer riding on a component, read and written under the property name "Tag".
-int tagOf(const QObject* component);
-void setTag(QObject* component, int tag);
-
-// A label with a white background, as the captions beside the fields are drawn.
-void paintWhiteBackground(QWidget* label);
-
 // A single-line edit with a caption label beside it, which follows the edit's enabled state.
 class LabeledEdit : public QLineEdit {
   public:
     enum class LabelPosition { Above, Left };
 
-    // The label sits 3 pixels above the edit (or to its left) at its own natural size.
+    // The label sits 3 pixels above the edit (or to its left), as large as its caption.
     LabeledEdit(const QString& name, const QRect& geometry, const QString& caption,
                 LabelPosition position, const QFont& labelFont, QWidget* parent);
 
@@ -57,13 +45,17 @@ class LabeledEdit : public QLineEdit {
     LabelPosition position_;
 };
 
-// A list box whose rows are 12 pixels high; items are held as UTF-8 texts by the core.
+// A list box whose rows are 12 pixels high; its items are the UTF-8 texts the core reads and
+// writes, and only the rows whose text changes are redrawn.
 class ListBox : public QListWidget {
   public:
     ListBox(const QString& name, const QRect& geometry, QWidget* parent);
 
     void setTexts(const std::vector<std::string>& texts);
-    std::vector<std::string> texts() const;
+    const std::vector<std::string>& texts() const { return texts_; }
+
+  private:
+    std::vector<std::string> texts_;
 };
 
 // A one-column group of radio buttons with an item index; clicked() is emitted only when the
@@ -85,7 +77,8 @@ class RadioGroup : public QGroupBox {
     QButtonGroup* buttons_;
 };
 
-// Shows the core's 401 × 401 surface buffer as it is, wrapped without a copy.
+// Shows the core's 401 × 401 surface buffer as it is, wrapped without a copy; paints only the
+// part asked for.
 class SurfaceView : public QWidget {
   public:
     SurfaceView(const QString& name, const PlotSurface& surface, QWidget* parent);

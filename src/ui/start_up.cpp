@@ -1,20 +1,58 @@
 #include "ui/start_up.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "ui/Unit1.h"
-#include "ui/components.h"
 #include "ui/unit6.h"
+#include "ui/window_style.h"
+
+// The icons are in the window library: a static library's resources need asking for by name.
+static void initialiseIcons() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace kurvilo {
 
+namespace {
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/kurvilo.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
+
+// Qt's own dialogs (the save dialog, its overwrite prompt, file errors) speak Japanese like the
+// rest of the program, whatever the locale.
+void loadQtTranslations() {
+    const QString name = QStringLiteral("qtbase_ja");
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly) != nullptr) return;
+    auto* translator = new QTranslator(application);
+    translator->setObjectName(name);
+    if (translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    } else {
+        qWarning("Kurvilo: Qt's Japanese translations (%s) were not found", qPrintable(name));
+    }
+}
+
+}  // namespace
+
 void setUpApplication() {
+    initialiseIcons();
     // Only the name, not the display name: Qt would append a display name to every caption.
     QApplication::setApplicationName(QStringLiteral("Kurvilo"));
-    QApplication::setDesktopFileName(QStringLiteral("kurvilo"));
+    QApplication::setDesktopFileName(QStringLiteral("org.kurvilo.Kurvilo"));
+    QApplication::setWindowIcon(programIcon());
     // The windows' text face for every control that sets none of its own (the group boxes'
     // style sheet stops the windows' own font from reaching their children).
     QApplication::setFont(uiFont(12));
+    loadQtTranslations();
 }
 
 Windows createWindows() {

@@ -1,5 +1,6 @@
-// The program's start-up, shared by main and the window tests: the application's name and face,
-// then the main window Form1 and, right after it, the keypad Form2, which lives as long as Form1.
+// The program's start-up, shared by main and the window tests: the application's name, desktop
+// entry, icon, face and Japanese translations of Qt's own dialogs, then the main window Form1
+// and, right after it, the keypad Form2, which lives as long as Form1.
 #pragma once
 
 #include <memory>
@@ -14,8 +15,9 @@ struct Windows {
     TForm2* form2 = nullptr;  // owned by form1
 };
 
-// The name shown for the program as a whole (the windows keep their own captions) and the
-// text face of every control.
+// The name shown for the program as a whole (the windows keep their own captions), its desktop
+// entry and icon, the text face of every control, and Qt's texts in Japanese whatever the
+// locale. Safe to call again.
 void setUpApplication();
 
 // Form1 (its FormCreate runs while it is made), then Form2, hidden.

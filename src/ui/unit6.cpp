@@ -1,14 +1,12 @@
 #include "ui/unit6.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
-#include <QFontMetrics>
 #include <QGroupBox>
-#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -16,21 +14,25 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <optional>
 
+#include "numbers/integer_text.h"
 #include "numbers/separator.h"
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
 #include "ui/Unit1.h"
 #include "ui/components.h"
+#include "ui/formula_worker.h"
+#include "ui/picture_file.h"
+#include "ui/tag.h"
+#include "ui/window_style.h"
 
 namespace kurvilo {
 
 namespace {
-
-constexpr Qt::WindowFlags kFixedWindowFlags = Qt::Window | Qt::CustomizeWindowHint |
-                                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                              Qt::WindowCloseButtonHint;
 
 // What RadioGroup1Click shows for one graph mode.
 struct ModeLabels {
@@ -52,66 +54,78 @@ constexpr std::array<ModeLabels, 4> kModeLabels{{
     {"r=", "", "Vr=", "Vθ=", "r=", "θ=", {"Vθ=", "  θ=", "  Vr=", "    r="}, false},
 }};
 
+constexpr const char* kTimeRow = "    t=";
+
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-QLabel* makeLabel(const QString& name, const QString& caption, QPoint position, int pixelSize,
-                  bool bold, bool whiteBackground, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setFont(uiFont(pixelSize, bold));
-    if (whiteBackground) paintWhiteBackground(label);
-    label->adjustSize();
+// A label as large as its caption.
+QLabel* makeLabel(const char* name, const char* caption, QPoint position, int pixelSize,
+                  QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(uiFont(pixelSize));
     label->move(position);
+    setCaption(label, text(caption));
     return label;
 }
 
-QLabel* makeFixedLabel(const QString& name, const QString& caption, const QRect& geometry,
-                       int pixelSize, bool bold, bool whiteBackground, QWidget* parent) {
-    QLabel* label =
-        makeLabel(name, caption, geometry.topLeft(), pixelSize, bold, whiteBackground, parent);
+QLabel* makeWhiteLabel(const char* name, const char* caption, QPoint position, int pixelSize,
+                       QWidget* parent) {
+    QLabel* label = makeLabel(name, caption, position, pixelSize, parent);
+    paintBlackOnWhite(label);
+    return label;
+}
+
+// A label of fixed size, bold on white, for a formula's name.
+QLabel* makeFormulaLabel(const char* name, const char* caption, const QRect& geometry,
+                         QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(uiFont(21, true));
+    label->setGeometry(geometry);
     label->setFixedSize(geometry.size());
+    paintBlackOnWhite(label);
+    setCaption(label, text(caption));
     return label;
 }
 
-QPushButton* makeButton(const QString& name, const QString& caption, const QRect& geometry,
+QLineEdit* makeFormulaEdit(const char* name, const QRect& geometry, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(geometry);
+    edit->setFont(fieldFont(16, true));
+    edit->setMaxLength(kFormulaMaxLength);
+    return edit;
+}
+
+QPushButton* makeButton(const char* name, const char* caption, const QRect& geometry,
                         QWidget* parent) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(geometry);
     button->setAutoDefault(false);
     button->setFont(uiFont(12));  // the group style sheet would give buttons the default font
+    setCaption(button, text(caption));
     return button;
 }
 
-// The "・・・" buttons are narrower than their caption set in the face's full-width dots: draw the
-// dots closer together so all three show.
-void fitCaption(QPushButton* button) {
-    QFont font = button->font();
-    constexpr int kRoom = 12;
-    const int width = QFontMetrics(font).horizontalAdvance(button->text());
-    const int letters = int(button->text().size());
-    if (width > kRoom && letters > 0) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, -qreal(width - kRoom) / letters);
-        button->setFont(font);
-    }
-}
-
-QGroupBox* makeGroupBox(const QString& name, const QString& caption, const QRect& geometry,
+QGroupBox* makeGroupBox(const char* name, const char* caption, const QRect& geometry,
                         QWidget* parent, int captionPixelSize = 12) {
-    auto* box = new QGroupBox(caption, parent);
-    box->setObjectName(name);
+    auto* box = new QGroupBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(geometry);
     box->setFont(uiFont(captionPixelSize));
+    setCaption(box, text(caption));
     return box;
 }
 
 // A drop-down list read only through its selected index, so its text cannot be typed into.
-QComboBox* makeComboBox(const QString& name, const QStringList& items, int selected,
-                        QPoint position, QWidget* parent) {
+QComboBox* makeComboBox(const char* name, const QStringList& items, int selected, QPoint position,
+                        QWidget* parent) {
     auto* combo = new QComboBox(parent);
-    combo->setObjectName(name);
+    combo->setObjectName(QString::fromLatin1(name));
     combo->setEditable(false);
     combo->addItems(items);
     combo->setCurrentIndex(selected);
@@ -119,50 +133,87 @@ QComboBox* makeComboBox(const QString& name, const QStringList& items, int selec
     return combo;
 }
 
-QSpinBox* makeSpinEdit(const QString& name, const QRect& geometry, int minimum, int maximum,
-                       int value, QWidget* parent) {
+QSpinBox* makeSpinEdit(const char* name, const QRect& geometry, int minimum, int maximum, int value,
+                       QWidget* parent) {
     auto* spin = new QSpinBox(parent);
-    spin->setObjectName(name);
+    spin->setObjectName(QString::fromLatin1(name));
     spin->setGeometry(geometry);
     spin->setRange(minimum, maximum);
     spin->setValue(value);
     return spin;
 }
 
-QCheckBox* makeCheckBox(const QString& name, const QString& caption, const QRect& geometry,
+QCheckBox* makeCheckBox(const char* name, const char* caption, const QRect& geometry,
                         QWidget* parent) {
-    auto* check = new QCheckBox(caption, parent);
-    check->setObjectName(name);
+    auto* check = new QCheckBox(parent);
+    check->setObjectName(QString::fromLatin1(name));
     check->setGeometry(geometry);
+    setCaption(check, text(caption));
     return check;
 }
 
-LabeledEdit* makeInitialValue(const QString& name, const QRect& geometry, const QString& caption,
+LabeledEdit* makeInitialValue(const char* name, const QRect& geometry, const char* caption,
                               QWidget* parent) {
-    auto* edit = new LabeledEdit(name, geometry, caption, LabeledEdit::LabelPosition::Above,
-                                 uiFont(16), parent);
-    paintWhiteBackground(edit->editLabel());
-    edit->setFont(uiFont(12));
+    auto* edit = new LabeledEdit(QString::fromLatin1(name), geometry, text(caption),
+                                 LabeledEdit::LabelPosition::Above, uiFont(16), parent);
+    paintBlackOnWhite(edit->editLabel());
+    edit->setFont(fieldFont(12));
     edit->setText(QStringLiteral("0"));
     return edit;
 }
 
+void assignUtf8(std::string& target, const QString& source) {
+    const QByteArray utf8 = source.toUtf8();
+    target.assign(utf8.constData(), std::size_t(utf8.size()));
+}
+
 void copySpin(const QSpinBox* spin, SpinControl& control) {
-    control.text = QString::number(spin->value()).toStdString();
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, spin->value()).ptr;
+    control.text.assign(digits, end);
     control.minimum = spin->minimum();
     control.maximum = spin->maximum();
 }
 
 void showSpin(const SpinControl& control, QSpinBox* spin) {
-    bool ok = false;
-    const int value = QString::fromStdString(control.text).toInt(&ok);
-    if (ok) spin->setValue(value);
+    std::int32_t value = 0;
+    // An unchanged value is not set again: the spin box would repaint for nothing.
+    if (tryParseInteger(control.text, value) && spin->value() != value) spin->setValue(value);
+}
+
+// The previous pixel as ListBox3 holds it, when it holds one.
+std::optional<QPoint> listedPixel(const std::vector<std::string>& listBox3) {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    if (listBox3.size() < 2 || !tryParseInteger(listBox3[0], x) || !tryParseInteger(listBox3[1], y))
+        return std::nullopt;
+    return QPoint(x, y);
+}
+
+// What a segment from `from` to `to` can have painted: their bounding box on the surface. The
+// ends may lie anywhere in 32 bits; clamped first so that the box cannot overflow.
+QRect segmentArea(QPoint from, QPoint to) {
+    const auto clamp = [](int v) { return std::clamp(v, -1, PlotSurface::kSize); };
+    const QRect box(
+        QPoint(std::min(clamp(from.x()), clamp(to.x())), std::min(clamp(from.y()), clamp(to.y()))),
+        QPoint(std::max(clamp(from.x()), clamp(to.x())), std::max(clamp(from.y()), clamp(to.y()))));
+    return box & QRect(0, 0, PlotSurface::kSize, PlotSurface::kSize);
+}
+
+// "EZeroDivide: Floating point division by zero (tick 12, t = 0.11)".
+QString failureDetail(const TickFailure& failure) {
+    QString detail =
+        QStringLiteral("%1: %2 (tick %3")
+            .arg(QString::fromStdString(failure.kind), QString::fromStdString(failure.message))
+            .arg(failure.tick);
+    if (!failure.t.empty()) detail += QStringLiteral(", t = ") + QString::fromStdString(failure.t);
+    return detail + QLatin1Char(')');
 }
 
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QWidget(parent, kFixedWindowFlags),
+    : QWidget(parent, Qt::Window | kFixedWindowHints),
       model_(std::make_unique<RunModel>()),
       runSaveDialog_([](QFileDialog& dialog) { return dialog.exec() == QDialog::Accepted; }),
       lastSaveName_(QStringLiteral("Default")) {
@@ -170,18 +221,10 @@ TForm1::TForm1(QWidget* parent)
     setWindowTitle(QStringLiteral("MainForm"));
     setFixedSize(777, 410);
     move(328, 207);
-    setFont(uiFont(12));
-    QPalette buttonFace = palette();
-    buttonFace.setColor(QPalette::Window, buttonFace.color(QPalette::Button));
-    setPalette(buttonFace);
-    setAutoFillBackground(true);
-    // Group captions sit on the frame line, so the controls fit at their places below it.
-    setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"
-        "QPushButton { padding: 0px; }"));
+    applyWindowStyle(this);
 
     createControls();
+    worker_ = std::make_unique<FormulaWorker>(Button2);
     readLocaleSeparator();
     FormCreate();
 }
@@ -193,118 +236,108 @@ const PlotSurface& TForm1::surface() const {
 }
 
 void TForm1::createControls() {
+    createPlotSurface();
+    createFormulaGroup();
+    createInitialConditionGroup();
+    createDrawingSettingsGroup();
+    createValueLists();
+    createSystemGroup();
+    createGraphModeGroup();
+    createZoomGroup();
+    createMarkerAndTimer();
+    connectHandlers();
+}
+
+void TForm1::createPlotSurface() {
     Image1 = new SurfaceView(QStringLiteral("Image1"), model_->surface, this);
     Image1->move(4, 4);
+}
 
-    GroupBox1 = makeGroupBox(QStringLiteral("GroupBox1"), QString(), {408, 4, 361, 89}, this);
-    Label6 = makeFixedLabel(QStringLiteral("Label6"), QStringLiteral("Ay="), {12, 20, 37, 21}, 21,
-                            true, true, GroupBox1);
-    Edit1 = new QLineEdit(GroupBox1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(56, 16, 277, 24);
-    Edit1->setFont(uiFont(16, true));
-    Edit1->setMaxLength(kFormulaMaxLength);
-    Button3 = makeButton(QStringLiteral("Button3"), QStringLiteral("・・・"), {332, 20, 21, 21},
-                         GroupBox1);
-    fitCaption(Button3);
-    Label7 = makeFixedLabel(QStringLiteral("Label7"), QStringLiteral("Ax="), {12, 52, 37, 21}, 21,
-                            true, true, GroupBox1);
-    Edit2 = new QLineEdit(GroupBox1);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setGeometry(56, 48, 277, 24);
-    Edit2->setFont(uiFont(16, true));
-    Edit2->setMaxLength(kFormulaMaxLength);
-    Button4 = makeButton(QStringLiteral("Button4"), QStringLiteral("・・・"), {332, 52, 21, 21},
-                         GroupBox1);
-    fitCaption(Button4);
+void TForm1::createFormulaGroup() {
+    GroupBox1 = makeGroupBox("GroupBox1", "", {408, 4, 361, 89}, this);
+    Label6 = makeFormulaLabel("Label6", "Ay=", {12, 20, 37, 21}, GroupBox1);
+    Edit1 = makeFormulaEdit("Edit1", {56, 16, 277, 24}, GroupBox1);
+    Button3 = makeButton("Button3", "・・・", {332, 20, 21, 21}, GroupBox1);
+    Label7 = makeFormulaLabel("Label7", "Ax=", {12, 52, 37, 21}, GroupBox1);
+    Edit2 = makeFormulaEdit("Edit2", {56, 48, 277, 24}, GroupBox1);
+    Button4 = makeButton("Button4", "・・・", {332, 52, 21, 21}, GroupBox1);
+}
 
-    GroupBox2 = makeGroupBox(QStringLiteral("GroupBox2"), QStringLiteral("初期条件(t=0)"),
-                             {408, 93, 209, 100}, this, 13);
-    LabeledEdit12 = makeInitialValue(QStringLiteral("LabeledEdit12"), {12, 33, 85, 21},
-                                     QStringLiteral("Vy="), GroupBox2);
-    LabeledEdit15 = makeInitialValue(QStringLiteral("LabeledEdit15"), {108, 33, 85, 21},
-                                     QStringLiteral("Vx="), GroupBox2);
-    LabeledEdit13 = makeInitialValue(QStringLiteral("LabeledEdit13"), {12, 73, 81, 21},
-                                     QStringLiteral("Y="), GroupBox2);
-    LabeledEdit16 = makeInitialValue(QStringLiteral("LabeledEdit16"), {108, 73, 85, 21},
-                                     QStringLiteral("X="), GroupBox2);
+void TForm1::createInitialConditionGroup() {
+    GroupBox2 = makeGroupBox("GroupBox2", "初期条件(t=0)", {408, 93, 209, 100}, this, 13);
+    LabeledEdit12 = makeInitialValue("LabeledEdit12", {12, 33, 85, 21}, "Vy=", GroupBox2);
+    LabeledEdit15 = makeInitialValue("LabeledEdit15", {108, 33, 85, 21}, "Vx=", GroupBox2);
+    LabeledEdit13 = makeInitialValue("LabeledEdit13", {12, 73, 81, 21}, "Y=", GroupBox2);
+    LabeledEdit16 = makeInitialValue("LabeledEdit16", {108, 73, 85, 21}, "X=", GroupBox2);
+}
 
-    GroupBox3 = makeGroupBox(QStringLiteral("GroupBox3"), QStringLiteral("描写設定"),
-                             {408, 196, 209, 109}, this);
-    Label2 = makeLabel(QStringLiteral("Label2"), QStringLiteral("描写速度"), {9, 17}, 16, false,
-                       true, GroupBox3);
-    ComboBox1 = makeComboBox(QStringLiteral("ComboBox1"), {"1/1s", "1/10s", "1/100s"}, 2, {8, 37},
-                             GroupBox3);
-    Label1 = makeLabel(QStringLiteral("Label1"), QStringLiteral("精度"), {109, 17}, 16, false, true,
-                       GroupBox3);
-    ComboBox2 = makeComboBox(QStringLiteral("ComboBox2"), {"1/10", "1/100", "1/1000"}, 1, {108, 37},
-                             GroupBox3);
-    Label4 = makeLabel(QStringLiteral("Label4"), QStringLiteral("描写範囲（Ｙ）"), {7, 61}, 16,
-                       false, true, GroupBox3);
-    ComboBox3 = makeComboBox(QStringLiteral("ComboBox3"), {"-2<Y<2", "-20<Y<20", "-200<Y<200"}, 1,
-                             {8, 81}, GroupBox3);
-    Label5 = makeLabel(QStringLiteral("Label5"), QStringLiteral("描写範囲（Ｘ）"), {107, 61}, 16,
-                       false, true, GroupBox3);
-    ComboBox4 = makeComboBox(QStringLiteral("ComboBox4"), {"-2<X<2", "-20<X<20", "-200<X<200"}, 1,
-                             {108, 81}, GroupBox3);
+void TForm1::createDrawingSettingsGroup() {
+    GroupBox3 = makeGroupBox("GroupBox3", "描写設定", {408, 196, 209, 109}, this);
+    Label2 = makeWhiteLabel("Label2", "描写速度", {9, 17}, 16, GroupBox3);
+    ComboBox1 = makeComboBox("ComboBox1", {"1/1s", "1/10s", "1/100s"}, 2, {8, 37}, GroupBox3);
+    Label1 = makeWhiteLabel("Label1", "精度", {109, 17}, 16, GroupBox3);
+    ComboBox2 = makeComboBox("ComboBox2", {"1/10", "1/100", "1/1000"}, 1, {108, 37}, GroupBox3);
+    Label4 = makeWhiteLabel("Label4", "描写範囲（Ｙ）", {7, 61}, 16, GroupBox3);
+    ComboBox3 =
+        makeComboBox("ComboBox3", {"-2<Y<2", "-20<Y<20", "-200<Y<200"}, 1, {8, 81}, GroupBox3);
+    Label5 = makeWhiteLabel("Label5", "描写範囲（Ｘ）", {107, 61}, 16, GroupBox3);
+    ComboBox4 =
+        makeComboBox("ComboBox4", {"-2<X<2", "-20<X<20", "-200<X<200"}, 1, {108, 81}, GroupBox3);
+}
 
+void TForm1::createValueLists() {
     ListBox2 = new ListBox(QStringLiteral("ListBox2"), {408, 308, 33, 65}, this);
-    ListBox2->setTexts({" Vx=", "   X=", " Vy=", "   Y=", "    t="});
+    ListBox2->setTexts({" Vx=", "   X=", " Vy=", "   Y=", kTimeRow});
     ListBox1 = new ListBox(QStringLiteral("ListBox1"), {440, 308, 177, 65}, this);
     ListBox3 = new ListBox(QStringLiteral("ListBox3"), {440, 376, 177, 29}, this);
     ListBox3->hide();
 
-    Label3 = makeFixedLabel(QStringLiteral("Label3"), QString(), {408, 384, 138, 21}, 21, false,
-                            false, this);
-    QPalette red = Label3->palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    Label3->setPalette(red);
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setFont(uiFont(21));
+    Label3->setGeometry(408, 384, 138, 21);
+    Label3->setFixedSize(138, 21);
+    paintRedText(Label3);
+}
 
-    GroupBox4 = makeGroupBox(QStringLiteral("GroupBox4"), QStringLiteral("システム"),
-                             {620, 96, 149, 77}, this);
-    Button1 = makeButton(QStringLiteral("Button1"), QStringLiteral("描写開始"), {12, 16, 57, 25},
-                         GroupBox4);
-    Button2 = makeButton(QStringLiteral("Button2"), QStringLiteral("描写中止"), {84, 16, 57, 25},
-                         GroupBox4);
-    Button16 =
-        makeButton(QStringLiteral("Button16"), QStringLiteral("保存"), {12, 44, 57, 25}, GroupBox4);
+void TForm1::createSystemGroup() {
+    GroupBox4 = makeGroupBox("GroupBox4", "システム", {620, 96, 149, 77}, this);
+    Button1 = makeButton("Button1", "描写開始", {12, 16, 57, 25}, GroupBox4);
+    Button2 = makeButton("Button2", "描写中止", {84, 16, 57, 25}, GroupBox4);
+    Button16 = makeButton("Button16", "保存", {12, 44, 57, 25}, GroupBox4);
     Button16->setEnabled(false);
+}
 
+void TForm1::createGraphModeGroup() {
     RadioGroup1 = new RadioGroup(
         QStringLiteral("RadioGroup1"), {620, 176, 149, 89}, QStringLiteral("グラフ種類"),
         {QStringLiteral("直交座標系運動方程式"), QStringLiteral("極座標系運動方程式"),
          QStringLiteral("直交座標系方程式"), QStringLiteral("極座標系方程式")},
         this);
+    for (int i = 0; i < 4; ++i)
+        fitCaption(RadioGroup1->item(i));
     RadioGroup1->setItemIndex(0);
+}
 
-    GroupBox5 = makeGroupBox(QStringLiteral("GroupBox5"), QStringLiteral("定点拡大"),
-                             {620, 264, 150, 145}, this);
-    Label8 = makeLabel(QStringLiteral("Label8"), QStringLiteral("X軸"), {8, 16}, 16, false, false,
-                       GroupBox5);
-    CheckBox1 = makeCheckBox(QStringLiteral("CheckBox1"), QStringLiteral("有効"), {48, 16, 49, 17},
-                             GroupBox5);
-    Label12 = makeLabel(QStringLiteral("Label12"), QStringLiteral("中心点"), {8, 40}, 12, false,
-                        false, GroupBox5);
-    Label13 = makeLabel(QStringLiteral("Label13"), QStringLiteral("描写範囲"), {88, 40}, 12, false,
-                        false, GroupBox5);
-    SpinEdit1 = makeSpinEdit(QStringLiteral("SpinEdit1"), {8, 52, 49, 21}, -200, 200, 0, GroupBox5);
-    Label11 = makeLabel(QStringLiteral("Label11"), QStringLiteral("±"), {72, 56}, 12, false, false,
-                        GroupBox5);
-    SpinEdit2 = makeSpinEdit(QStringLiteral("SpinEdit2"), {88, 52, 49, 21}, 1, 100, 1, GroupBox5);
-    Label9 = makeLabel(QStringLiteral("Label9"), QStringLiteral("Y軸"), {8, 80}, 16, false, false,
-                       GroupBox5);
-    CheckBox2 = makeCheckBox(QStringLiteral("CheckBox2"), QStringLiteral("有効"), {48, 80, 57, 17},
-                             GroupBox5);
-    Label14 = makeLabel(QStringLiteral("Label14"), QStringLiteral("中心点"), {8, 104}, 12, false,
-                        false, GroupBox5);
-    Label15 = makeLabel(QStringLiteral("Label15"), QStringLiteral("描写範囲"), {88, 104}, 12, false,
-                        false, GroupBox5);
-    SpinEdit3 =
-        makeSpinEdit(QStringLiteral("SpinEdit3"), {8, 116, 49, 21}, -200, 200, 0, GroupBox5);
-    Label10 = makeLabel(QStringLiteral("Label10"), QStringLiteral("±"), {72, 120}, 12, false, false,
-                        GroupBox5);
-    SpinEdit4 = makeSpinEdit(QStringLiteral("SpinEdit4"), {88, 116, 49, 21}, 1, 100, 1, GroupBox5);
+void TForm1::createZoomGroup() {
+    GroupBox5 = makeGroupBox("GroupBox5", "定点拡大", {620, 264, 150, 145}, this);
+    Label8 = makeLabel("Label8", "X軸", {8, 16}, 16, GroupBox5);
+    CheckBox1 = makeCheckBox("CheckBox1", "有効", {48, 16, 49, 17}, GroupBox5);
+    Label12 = makeLabel("Label12", "中心点", {8, 40}, 12, GroupBox5);
+    Label13 = makeLabel("Label13", "描写範囲", {88, 40}, 12, GroupBox5);
+    SpinEdit1 = makeSpinEdit("SpinEdit1", {8, 52, 49, 21}, -200, 200, 0, GroupBox5);
+    Label11 = makeLabel("Label11", "±", {72, 56}, 12, GroupBox5);
+    SpinEdit2 = makeSpinEdit("SpinEdit2", {88, 52, 49, 21}, 1, 100, 1, GroupBox5);
+    Label9 = makeLabel("Label9", "Y軸", {8, 80}, 16, GroupBox5);
+    CheckBox2 = makeCheckBox("CheckBox2", "有効", {48, 80, 57, 17}, GroupBox5);
+    Label14 = makeLabel("Label14", "中心点", {8, 104}, 12, GroupBox5);
+    Label15 = makeLabel("Label15", "描写範囲", {88, 104}, 12, GroupBox5);
+    SpinEdit3 = makeSpinEdit("SpinEdit3", {8, 116, 49, 21}, -200, 200, 0, GroupBox5);
+    Label10 = makeLabel("Label10", "±", {72, 120}, 12, GroupBox5);
+    SpinEdit4 = makeSpinEdit("SpinEdit4", {88, 116, 49, 21}, 1, 100, 1, GroupBox5);
+}
 
+void TForm1::createMarkerAndTimer() {
     // The marker is made last so that it stays above the surface.
     Shape1 = new ShapeCircle(QStringLiteral("Shape1"), {200, 200, 8, 8}, this);
     Shape1->hide();
@@ -314,7 +347,9 @@ void TForm1::createControls() {
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(100);
     setTag(Timer1, 0);
+}
 
+void TForm1::connectHandlers() {
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button16, &QPushButton::clicked, this, &TForm1::Button16Click);
@@ -329,8 +364,28 @@ void TForm1::readLocaleSeparator() {
 }
 
 void TForm1::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LocaleChange) readLocaleSeparator();
+    switch (event->type()) {
+        case QEvent::LocaleChange:
+            // The separator is the whole program's: never changed under a running evaluation.
+            if (inTick_) {
+                localeChangePending_ = true;
+            } else {
+                readLocaleSeparator();
+            }
+            break;
+        case QEvent::PaletteChange:
+            applyButtonFace(this);
+            break;
+        default:
+            break;
+    }
     QWidget::changeEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A tick waiting for its formulas ends at once, and the program with it.
+    if (inTick_) worker_->cancel();
+    QWidget::closeEvent(event);
 }
 
 void TForm1::FormCreate() {
@@ -345,29 +400,61 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::Button2Click() {
+    // During a tick the run stops as the tick ends: its evaluation is cancelled, and should it
+    // have ended already, the stop follows the tick.
+    if (inTick_) {
+        worker_->cancel();
+        stopRequested_ = true;
+        return;
+    }
     copyIn();
     stopAction(*model_);
     copyOut();
 }
 
 void TForm1::Timer1Timer() {
-    copyIn();
-    kurvilo::Timer1Timer(*model_);
-    copyOut();
+    // A tick that arrives while another waits for its formulas is dropped, as the timer drops
+    // the ticks it misses.
+    if (inTick_) return;
+    inTick_ = true;
+    copyTickInputs();
+    const int phaseBefore = model_->timer1.tag;
+    const std::string label3Before = model_->label3;
+    const std::optional<QPoint> from = listedPixel(model_->listBox3);
+    const bool succeeded = kurvilo::Timer1Timer(*model_, worker_.get());
+    inTick_ = false;
+
+    // The picture: the new segment where the run is drawing, all of it otherwise.
+    const std::optional<QPoint> to = listedPixel(model_->listBox3);
+    if (succeeded && phaseBefore == 2 && from && to) {
+        Image1->update(segmentArea(*from, *to));
+    } else {
+        Image1->update();
+    }
+    showTick(succeeded, label3Before);
+
+    if (localeChangePending_) {
+        localeChangePending_ = false;
+        readLocaleSeparator();
+    }
+    if (stopRequested_) {
+        stopRequested_ = false;
+        if (Timer1->isActive()) Button2Click();
+    }
 }
 
 void TForm1::RadioGroup1Click() {
     const int mode = RadioGroup1->itemIndex();
     if (mode >= 0 && mode < int(kModeLabels.size())) {
         const ModeLabels& labels = kModeLabels[std::size_t(mode)];
-        Label6->setText(text(labels.label6));
-        Label7->setText(text(labels.label7));
+        setCaption(Label6, text(labels.label6));
+        setCaption(Label7, text(labels.label7));
         LabeledEdit12->setCaption(text(labels.labeledEdit12));
         LabeledEdit15->setCaption(text(labels.labeledEdit15));
         LabeledEdit13->setCaption(text(labels.labeledEdit13));
         LabeledEdit16->setCaption(text(labels.labeledEdit16));
-        for (int row = 0; row < 4; ++row)
-            ListBox2->item(row)->setText(text(labels.listBox2[std::size_t(row)]));
+        ListBox2->setTexts({labels.listBox2[0], labels.listBox2[1], labels.listBox2[2],
+                            labels.listBox2[3], kTimeRow});
         LabeledEdit12->setEnabled(labels.motion);
         LabeledEdit13->setEnabled(labels.motion);
         Edit2->setEnabled(labels.motion);
@@ -389,7 +476,7 @@ void TForm1::openKeypad(const QLineEdit* formula, int target, const QLabel* form
     if (keypad_ == nullptr) return;
     keypad_->Edit1->setText(formula->text());
     setTag(keypad_->Label1, target);
-    keypad_->Label1->setText(formulaLabel->text());
+    setCaption(keypad_->Label1, formulaLabel->text());
     setTag(keypad_, RadioGroup1->itemIndex());
     keypad_->exec();
 }
@@ -417,23 +504,23 @@ void TForm1::Button16Click() {
     const QString& fileName = chosen.first();
     lastSaveName_ = fileName;
 
-    QImageWriter writer(fileName, "bmp");
-    if (!writer.write(Image1->image())) {
-        QMessageBox::critical(this, QCoreApplication::applicationName(),
-                              QStringLiteral("%1 に書き込めませんでした。\n%2")
-                                  .arg(QDir::toNativeSeparators(fileName), writer.errorString()));
-    }
+    const QString failure = savePicture(Image1->image(), fileName);
+    if (!failure.isEmpty())
+        QMessageBox::critical(this, QCoreApplication::applicationName(), failure);
 }
 
-void TForm1::copyIn() {
+void TForm1::copyTickInputs() {
     RunModel& m = *model_;
     m.graphMode = RadioGroup1->itemIndex();
-    m.edit1 = Edit1->text().toStdString();
-    m.edit2 = Edit2->text().toStdString();
-    m.labeledEdit12 = LabeledEdit12->text().toStdString();
-    m.labeledEdit13 = LabeledEdit13->text().toStdString();
-    m.labeledEdit15 = LabeledEdit15->text().toStdString();
-    m.labeledEdit16 = LabeledEdit16->text().toStdString();
+    assignUtf8(m.edit1, Edit1->text());
+    assignUtf8(m.edit2, Edit2->text());
+    // The initial values are read only until the start pixel is known.
+    if (tagOf(Timer1) != 2) {
+        assignUtf8(m.labeledEdit12, LabeledEdit12->text());
+        assignUtf8(m.labeledEdit13, LabeledEdit13->text());
+        assignUtf8(m.labeledEdit15, LabeledEdit15->text());
+        assignUtf8(m.labeledEdit16, LabeledEdit16->text());
+    }
     m.comboBox1 = ComboBox1->currentIndex();
     m.comboBox2 = ComboBox2->currentIndex();
     m.comboBox3 = ComboBox3->currentIndex();
@@ -446,16 +533,41 @@ void TForm1::copyIn() {
     copySpin(SpinEdit4, m.spinEdit4);
     if (keypad_ != nullptr) {
         for (std::size_t i = 0; i < m.constants.size(); ++i)
-            m.constants[i] = keypad_->constantField(int(i))->text().toStdString();
+            assignUtf8(m.constants[i], keypad_->constantField(int(i))->text());
     }
-
     m.listBox1 = ListBox1->texts();
     m.listBox3 = ListBox3->texts();
     m.shape1 = {!Shape1->isHidden(), Shape1->x(), Shape1->y()};
-    m.label3 = Label3->text().toStdString();
     m.timer1 = {tagOf(Timer1), Timer1->interval(), Timer1->isActive()};
+}
+
+void TForm1::copyIn() {
+    copyTickInputs();
+    RunModel& m = *model_;
+    assignUtf8(m.labeledEdit12, LabeledEdit12->text());
+    assignUtf8(m.labeledEdit13, LabeledEdit13->text());
+    assignUtf8(m.labeledEdit15, LabeledEdit15->text());
+    assignUtf8(m.labeledEdit16, LabeledEdit16->text());
+    assignUtf8(m.label3, Label3->text());
     m.settingsEnabled = Button1->isEnabled();
     m.button16Enabled = Button16->isEnabled();
+}
+
+void TForm1::showTick(bool succeeded, const std::string& label3Before) {
+    const RunModel& m = *model_;
+    ListBox1->setTexts(m.listBox1);
+    ListBox3->setTexts(m.listBox3);
+    Shape1->move(m.shape1.left, m.shape1.top);
+    Shape1->setVisible(m.shape1.visible);
+    // A tick changes the status, the settings and the save button only when it fails.
+    if (!succeeded || m.label3 != label3Before) {
+        showStatus();
+        for (QWidget* setting : std::initializer_list<QWidget*>{GroupBox1, GroupBox2, GroupBox3,
+                                                                GroupBox5, RadioGroup1, Button1})
+            setting->setEnabled(m.settingsEnabled);
+        Button16->setEnabled(m.button16Enabled);
+    }
+    showTimer();
 }
 
 void TForm1::copyOut() {
@@ -465,7 +577,7 @@ void TForm1::copyOut() {
     Image1->update();
     Shape1->move(m.shape1.left, m.shape1.top);
     Shape1->setVisible(m.shape1.visible);
-    Label3->setText(QString::fromStdString(m.label3));
+    showStatus();
 
     for (QWidget* setting : std::initializer_list<QWidget*>{GroupBox1, GroupBox2, GroupBox3,
                                                             GroupBox5, RadioGroup1, Button1})
@@ -473,11 +585,28 @@ void TForm1::copyOut() {
     Button16->setEnabled(m.button16Enabled);
     showSpin(m.spinEdit1, SpinEdit1);
     showSpin(m.spinEdit3, SpinEdit3);
+    showTimer();
+}
 
+void TForm1::showTimer() {
+    const RunModel& m = *model_;
     setTag(Timer1, m.timer1.tag);
     if (Timer1->interval() != m.timer1.interval) Timer1->setInterval(m.timer1.interval);
     if (m.timer1.enabled && !Timer1->isActive()) Timer1->start();
     if (!m.timer1.enabled && Timer1->isActive()) Timer1->stop();
+}
+
+// Label3 and, while it shows "エラー", why: the failure's kind, message, tick and t.
+void TForm1::showStatus() {
+    const RunModel& m = *model_;
+    const QString status = QString::fromStdString(m.label3);
+    if (Label3->text() != status) setCaption(Label3, status);
+    QString detail;
+    if (m.label3 == "エラー" && m.lastFailure) detail = failureDetail(*m.lastFailure);
+    if (Label3->toolTip() != detail) {
+        Label3->setToolTip(detail);
+        Label3->setAccessibleDescription(detail);
+    }
 }
 
 }  // namespace kurvilo

@@ -2,14 +2,17 @@
 // the component it is (member name = objectName). The window keeps no logic of a run: each
 // handler copies the controls into the core's RunModel, calls the core (start, stop, one tick) and
 // copies back what the core wrote. Its own work is the bookkeeping the core has no part in:
-// relabelling by graph mode, opening the keypad and saving the picture.
+// relabelling by graph mode, opening the keypad and saving the picture. A tick's formulas are
+// evaluated on a worker thread, so a long one leaves the window painted and "描写中止" live.
 #pragma once
 
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QCheckBox;
+class QCloseEvent;
 class QComboBox;
 class QFileDialog;
 class QGroupBox;
@@ -22,6 +25,7 @@ class QTimer;
 namespace kurvilo {
 
 struct RunModel;
+class FormulaWorker;
 class PlotSurface;
 class LabeledEdit;
 class ListBox;
@@ -108,19 +112,43 @@ class TForm1 : public QWidget {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The controls, group by group, in the order they sit on the window.
     void createControls();
+    void createPlotSurface();
+    void createFormulaGroup();
+    void createInitialConditionGroup();
+    void createDrawingSettingsGroup();
+    void createValueLists();
+    void createSystemGroup();
+    void createGraphModeGroup();
+    void createZoomGroup();
+    void createMarkerAndTimer();
+    void connectHandlers();
+
     void readLocaleSeparator();
     QFileDialog& saveDialog();
     void openKeypad(const QLineEdit* formula, int target, const QLabel* formulaLabel);
+
+    // The handlers' copies: every control the core knows, in and out.
     void copyIn();
     void copyOut();
+    // A tick's copies: in, only what the tick reads; out, only what it changed.
+    void copyTickInputs();
+    void showTick(bool succeeded, const std::string& label3Before);
+    void showTimer();
+    void showStatus();
 
     std::unique_ptr<RunModel> model_;
+    std::unique_ptr<FormulaWorker> worker_;
     TForm2* keypad_ = nullptr;
     SaveDialogRunner runSaveDialog_;
     QString lastSaveName_;
+    bool inTick_ = false;
+    bool localeChangePending_ = false;
+    bool stopRequested_ = false;  // "描写中止" was pressed while a tick waited
 };
 
 }  // namespace kurvilo

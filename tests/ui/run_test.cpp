@@ -147,6 +147,41 @@ TEST_F(Run, AFailingFirstTickShowsErrorAndStops) {
     EXPECT_TRUE(inMain<QLabel>("Label3")->text().isEmpty());
 }
 
+TEST_F(Run, AFailedTickTellsWhyInTheStatusTooltipUntilTheNextStart) {
+    typeTypicalRoad();
+    inMain<QLineEdit>("Edit2")->setText("1/(t-0.02)");
+    click("Button1");
+    for (int tick = 0; tick < 3; ++tick)
+        form1->Timer1Timer();
+    auto* status = inMain<QLabel>("Label3");
+    EXPECT_EQ(status->text(), "エラー");
+    const std::string why = "EZeroDivide: Floating point division by zero (tick 3, t = 0.02)";
+    EXPECT_EQ(status->toolTip().toStdString(), why);
+    EXPECT_EQ(status->accessibleDescription().toStdString(), why);
+
+    click("Button1");
+    EXPECT_TRUE(status->toolTip().isEmpty());
+    EXPECT_TRUE(status->accessibleDescription().isEmpty());
+}
+
+TEST_F(Run, AFailureOfTheStartValuesNamesItsTextInTheTooltip) {
+    inMain<QLineEdit>("LabeledEdit15")->setText("abc");
+    inMain<QLineEdit>("Edit1")->setText("0");
+    inMain<QLineEdit>("Edit2")->setText("0");
+    click("Button1");
+    form1->Timer1Timer();
+    EXPECT_EQ(inMain<QLabel>("Label3")->toolTip().toStdString(),
+              "EConvertError: 'abc' is not a valid floating point value (tick 1, t = 0)");
+}
+
+TEST_F(Run, AStopWithoutAFailureLeavesNoTooltip) {
+    typeTypicalRoad();
+    click("Button1");
+    form1->Timer1Timer();
+    click("Button2");
+    EXPECT_TRUE(inMain<QLabel>("Label3")->toolTip().isEmpty());
+}
+
 TEST_F(Run, AnInitialValueThatIsNoNumberFailsTheFirstTick) {
     inMain<QLineEdit>("LabeledEdit15")->setText("abc");
     inMain<QLineEdit>("Edit1")->setText("0");
@@ -177,6 +212,15 @@ struct ZoomCase {
     int centreX, halfX, centreY, halfY;  // after the start
 };
 
+void PrintTo(const ZoomCase& zoom, std::ostream* os) {
+    *os << "zoom X " << (zoom.zoomX ? "on" : "off") << ", zoom Y " << (zoom.zoomY ? "on" : "off");
+}
+
+std::string zoomName(const testing::TestParamInfo<ZoomCase>& info) {
+    return std::string(info.param.zoomX ? "ZoomX" : "NoZoomX") +
+           (info.param.zoomY ? "ZoomY" : "NoZoomY");
+}
+
 class ZoomCentres : public Run, public testing::WithParamInterface<ZoomCase> {};
 
 TEST_P(ZoomCentres, StartZeroesTheCentreOfEachAxisWhoseZoomIsOff) {
@@ -198,7 +242,8 @@ INSTANTIATE_TEST_SUITE_P(EachZoomSetting, ZoomCentres,
                          testing::Values(ZoomCase{false, false, 0, 3, 0, 4},
                                          ZoomCase{true, false, 7, 3, 0, 4},
                                          ZoomCase{false, true, 0, 3, -9, 4},
-                                         ZoomCase{true, true, 7, 3, -9, 4}));
+                                         ZoomCase{true, true, 7, 3, -9, 4}),
+                         zoomName);
 
 TEST_F(Run, TheDecimalSeparatorFollowsTheLocale) {
     EXPECT_EQ(decimalSeparator(), U'.');

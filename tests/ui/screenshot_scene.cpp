@@ -1,13 +1,16 @@
 // Sets the windows up for the README's picture: a run of a Lissajous figure, stopped, with the
 // keypad open below the main window, then has ImageMagick's import take the whole X screen.
-// Usage (under an X server): ui_screenshot_scene OUT.png
+// Usage (under an X server): ui_screenshot_scene OUT.png [dark] [polar]
+//   dark: under a dark theme's palette; polar: an orbit in PolarMotion instead.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPalette>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 #include "ui/Unit1.h"
 #include "ui/components.h"
@@ -16,11 +19,30 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUT.png [dark] [polar]\n", argv[0]);
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
+    bool polar = false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "dark") == 0) {
+            QPalette dark;
+            dark.setColor(QPalette::Window, QColor(53, 53, 53));
+            dark.setColor(QPalette::WindowText, Qt::white);
+            dark.setColor(QPalette::Base, QColor(35, 35, 35));
+            dark.setColor(QPalette::Text, Qt::white);
+            dark.setColor(QPalette::Button, QColor(53, 53, 53));
+            dark.setColor(QPalette::ButtonText, Qt::white);
+            dark.setColor(QPalette::Mid, QColor(100, 100, 100));
+            dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(127, 127, 127));
+            dark.setColor(QPalette::Disabled, QPalette::Text, QColor(127, 127, 127));
+            dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(127, 127, 127));
+            QApplication::setPalette(dark);
+        } else if (std::strcmp(argv[i], "polar") == 0) {
+            polar = true;
+        }
+    }
     kurvilo::setUpApplication();
     kurvilo::Windows windows = kurvilo::createWindows();
     kurvilo::TForm1& form1 = *windows.form1;
@@ -31,10 +53,18 @@ int main(int argc, char* argv[]) {
     form2.move(8, 8 + form1.height() + 8);
     form1.show();
 
-    form1.Edit1->setText(QStringLiteral("-4*y"));
-    form1.Edit2->setText(QStringLiteral("-x"));
-    form1.LabeledEdit16->setText(QStringLiteral("10"));
-    form1.LabeledEdit12->setText(QStringLiteral("10"));
+    if (polar) {
+        form1.RadioGroup1->item(1)->click();
+        form1.Edit1->setText(QStringLiteral("r*vθ^2-4/r^2"));
+        form1.Edit2->setText(QStringLiteral("-2*vr*vθ/r"));
+        form1.LabeledEdit13->setText(QStringLiteral("10"));
+        form1.LabeledEdit15->setText(QStringLiteral("0.05"));
+    } else {
+        form1.Edit1->setText(QStringLiteral("-4*y"));
+        form1.Edit2->setText(QStringLiteral("-x"));
+        form1.LabeledEdit16->setText(QStringLiteral("10"));
+        form1.LabeledEdit12->setText(QStringLiteral("10"));
+    }
     form1.ComboBox2->setCurrentIndex(0);  // time step 1/10
     form1.Button1->click();
 

@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QIcon>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +41,33 @@ TEST_F(StartUp, WindowsHaveTheirCaptionsFixedSizesAndPlaces) {
         EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
         EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
     }
+}
+
+TEST_F(StartUp, TheProgramNamesItsDesktopEntryAndShowsItsIconAtEveryHicolorSize) {
+    EXPECT_EQ(QGuiApplication::desktopFileName(), "org.kurvilo.Kurvilo");
+    const QIcon icon = QApplication::windowIcon();
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(size);
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+        // The embedded picture is the installed one.
+        const QString file =
+            QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../data/icons/hicolor/%1x%1/apps/kurvilo.png")
+                .arg(size);
+        const QImage installed(file);
+        ASSERT_FALSE(installed.isNull()) << file.toStdString();
+        EXPECT_TRUE(
+            icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+            installed.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+    EXPECT_FALSE(form1->windowIcon().isNull());
+}
+
+TEST_F(StartUp, QtsOwnTextsAreJapaneseWhateverTheLocale) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    setUpApplication();
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Save As").toStdString(),
+              "名前を付けて保存");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "キャンセル");
 }
 
 TEST_F(StartUp, PictureIsWhiteWithABlackFrame) {

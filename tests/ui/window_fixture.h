@@ -20,7 +20,9 @@
 #include "ui/Unit1.h"
 #include "ui/components.h"
 #include "ui/start_up.h"
+#include "ui/tag.h"
 #include "ui/unit6.h"
+#include "ui/window_style.h"
 
 namespace kurvilo {
 

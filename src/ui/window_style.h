@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+// The look both windows share: the text face at its pixel sizes, the fixed-size window hints, the
+// button-face background with its group frames, the colours that never follow the theme (black
+// captions on white, the red status), and the fitting that keeps every caption whole in its
+// control: where the face at hand is too wide, the caption is drawn condensed, never clipped.
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <Qt>
+
+class QAbstractButton;
+class QGroupBox;
+class QLabel;
+class QWidget;
+
+namespace kurvilo {
+
+// Captions: the face the windows were designed with first, then its metric twin IPAPGothic, then
+// other Japanese faces; every glyph from the one face found (no per-script fallback).
+QFont uiFont(int pixelSize, bool bold = false);
+// Fields the user types into: the same face, but a character it lacks may come from another.
+QFont fieldFont(int pixelSize, bool bold = false);
+
+// A title bar with the system menu and the close box only.
+inline constexpr Qt::WindowFlags kFixedWindowHints = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                     Qt::WindowSystemMenuHint |
+                                                     Qt::WindowCloseButtonHint;
+
+// The window's font, its background in the theme's button face and the group frames.
+void applyWindowStyle(QWidget* window);
+// The button face again, after the theme changed (a window's palette changed with it); sets
+// nothing when the face is already right.
+void applyButtonFace(QWidget* window);
+
+// A caption drawn on white: the text is black (grey when disabled) whatever the theme.
+void paintBlackOnWhite(QWidget* label);
+// The status label: red text whatever the theme.
+void paintRedText(QWidget* label);
+
+// Sets the caption and fits it. A label of fixed size keeps its size; any other label takes the
+// size of its text, as high as its face's pixel size where the glyphs allow it.
+void setCaption(QLabel* label, const QString& caption);
+void setCaption(QAbstractButton* button, const QString& caption);
+void setCaption(QGroupBox* box, const QString& caption);
+// Fits the caption the control already has.
+void fitCaption(QLabel* label);
+void fitCaption(QAbstractButton* button);
+void fitCaption(QGroupBox* box);
+
+// Whether `text` drawn in `font` into `box` with the alignment `flags` keeps all its ink inside
+// the box (where the control clips it) and its advance within the box's width.
+bool textFits(const QFont& font, const QString& text, const QRect& box, int flags);
+
+}  // namespace kurvilo
