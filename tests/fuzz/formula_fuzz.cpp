@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+// libFuzzer harness for EvaluateFormula. The input is the formula, then up to nine value texts
+// (vx, x, vy, y, t, a, b, c, d), separated by "\n". Every evaluation must give a value or one of
+// the named failures; any other outcome, a crash or a sanitizer report is a finding. An
+// evaluation still running after a second is cancelled: that is a finding too unless the formula
+// holds a summation term (whose bounds may ask for billions of terms).
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "formula/evaluate.h"
+#include "numbers/failures.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// One watchdog for the whole run: it cancels the evaluation that has run longer than a second.
+class Watchdog {
+  public:
+    Watchdog() : thread_([this] { watch(); }) { thread_.detach(); }
+
+    void start() {
+        token.reset();
+        started_.store(Clock::now().time_since_epoch().count(), std::memory_order_release);
+    }
+    void stop() { started_.store(0, std::memory_order_release); }
+
+    kurvilo::CancellationToken token;
+
+  private:
+    void watch() {
+        for (;;) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            const auto started = started_.load(std::memory_order_acquire);
+            if (started == 0) continue;
+            const auto elapsed = Clock::now().time_since_epoch().count() - started;
+            if (Clock::duration(elapsed) > std::chrono::seconds(1)) token.cancel();
+        }
+    }
+
+    std::atomic<Clock::rep> started_{0};
+    std::thread thread_;
+};
+
+bool isNamedFailure(std::string_view kind) {
+    for (const char* named : {"EConvertError", "EZeroDivide", "EInvalidOp", "EOverflow",
+                              "EFormulaTooLong", "EOutOfMemory"}) {
+        if (kind == named) return true;
+    }
+    return false;
+}
+
+[[noreturn]] void finding(const char* what, std::string_view detail) {
+    std::fprintf(stderr, "finding: %s: %.*s\n", what, static_cast<int>(detail.size()),
+                 detail.data());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Watchdog watchdog;
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    std::string_view parts[10];
+    std::size_t count = 0;
+    for (std::size_t from = 0; count < 10;) {
+        const std::size_t newline = count < 9 ? input.find('\n', from) : std::string_view::npos;
+        parts[count++] =
+            input.substr(from, newline == std::string_view::npos ? newline : newline - from);
+        if (newline == std::string_view::npos) break;
+        from = newline + 1;
+    }
+    kurvilo::FormulaTexts texts;
+    for (std::size_t i = 1; i < count; ++i) {
+        if (i <= 5) {
+            texts.values[i - 1] = parts[i];
+        } else {
+            texts.constants[i - 6] = parts[i];
+        }
+    }
+    kurvilo::EvaluationOptions options;
+    options.cancel = &watchdog.token;
+    watchdog.start();
+    try {
+        kurvilo::EvaluateFormula(parts[0], texts, options);
+    } catch (const kurvilo::EAbort&) {
+        // "Σ" in UTF-8.
+        if (parts[0].find("\xCE\xA3") == std::string_view::npos) {
+            finding("an evaluation without a summation ran longer than a second", parts[0]);
+        }
+    } catch (const kurvilo::Failure& failure) {
+        if (!isNamedFailure(failure.kind())) finding("a failure of no named kind", failure.kind());
+    } catch (const std::exception& other) {
+        finding("an exception that is no named failure", other.what());
+    }
+    watchdog.stop();
+    return 0;
+}
