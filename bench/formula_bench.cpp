@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // EvaluateFormula on the formulas a tick meets and on a long summation, each beside the same job
 // done with muparser where it is built in (the ratio is printed at the end).
 #include <benchmark/benchmark.h>

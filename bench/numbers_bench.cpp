@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text form and parse of Fixed4: both run many times per tick.
 #include <benchmark/benchmark.h>
 

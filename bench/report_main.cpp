@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main of the benchmark programs: Google Benchmark's own run and console output, followed by
 // two summaries worked out from the same run:
 //   - for every job with an anchor (a benchmark named like it plus "_muparser", the same job done

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the engine's work grows with the length of a formula: each job over sizes from 10^3 to
 // 10^6 characters, and at the end the fitted exponent of time over size (1 is linear).
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The simulation's hot path: one whole tick of a running harmonic oscillator (both evaluations,
 // the state read back, the mapping, the step, the segment and the lists), and its parts. Where
 // muparser is built in, the tick beside it done as a C++ developer would with muparser: the state

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shared test helpers: readable Fixed4 values in failure messages, and an expectation that a
 // call fails with a named failure kind and message.
 #pragma once

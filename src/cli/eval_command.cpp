@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kurvilo-cli eval: formulas evaluated exactly as a tick evaluates them, one output line each,
 // or with --explain every rewriting step of each evaluation.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kurvilo-cli: the headless companion of the window. `eval` evaluates formulas, `run` runs a
 // whole animation without a display and writes its trace, its picture and its animation.
 #include <clocale>

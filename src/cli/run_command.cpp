@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kurvilo-cli run: the window's run without the window. The start action, then N ticks of the
 // same tick driver, with the value lists written to a trace, the picture to a file, and the
 // picture as the window shows it to numbered frames or an animated GIF.

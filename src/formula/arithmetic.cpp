@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formula/arithmetic.h"
 
 #include <cstdint>

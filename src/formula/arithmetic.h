@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The arithmetic forms of the scan, on unit counts, each ending with the rounding rule: the
 // product, the quotient, the sum or difference, and the power of a positive base. Where the
 // operands are small enough that integer arithmetic provably gives the same unit count as the

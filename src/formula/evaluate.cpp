@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The formula engine. A formula is evaluated by rewriting its text, never by building a tree:
 //
 //   1. summation terms are expanded, innermost and leftmost first, to "([total])";

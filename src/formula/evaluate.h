@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // EvaluateFormula: one formula text in, one Fixed4 out, or a failure. The formula is evaluated by
 // rewriting its text: summation terms, then innermost groups, then per reduction the functions,
 // the names and one left-to-right arithmetic scan.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Implied multiplication: where a value atom replaces a stretch of the working text (a function
 // application, a name, or a group), a "*" is written directly before and after it unless the
 // neighbouring character makes one needless. Two operands next to each other multiply; a name or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formula/names.h"
 
 #include "numbers/utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The names a formula may use, in the order the substitution stage replaces them, the texts
 // substituted for them in one evaluation, and the letters the stages look for (so that a stage
 // can skip every name whose letters a text does not hold).

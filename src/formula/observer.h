@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What an observer of one evaluation is told, step by step (kurvilo-cli eval --explain). Every
 // text is the engine's own working text right after the step (a group's content while a group is
 // reduced, the body while a summation term is expanded), in UTF-32 with the value atoms as the

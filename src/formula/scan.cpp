@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formula/scan.h"
 
 #include "formula/arithmetic.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The arithmetic scan: one left-to-right pass over a bracket-free text with a product phase and a
 // sum phase. The product phase reads operands (digit runs and value atoms), raises powers and
 // applies "*" and "/" as each right operand completes, and writes every finished product into the

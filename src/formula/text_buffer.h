@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine's working texts: a growable run of UTF-32 characters that does std::u32string's job
 // with every operation of the hot path inline (appends, pushes, truncation, searches), growing
 // out of line only when its room runs out. Searches return npos when they find nothing.

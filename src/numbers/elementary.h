@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Elementary functions on extended reals, with the failures their domain edges raise. Angles are
 // in radians. Powers are built from exponential and naturalLog by the formula engine.
 #pragma once

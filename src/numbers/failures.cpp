@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "numbers/failures.h"
 
 namespace kurvilo {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The failures that every layer can raise. They carry the exact messages the user-facing parts of
 // the program rely on, and are caught only at the tick boundary or at the top of the command-line
 // tool. The four arithmetic and conversion failures come first; then the three the formula

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "numbers/fixed4.h"
 
 #include <array>

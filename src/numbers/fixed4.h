@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fixed4: a signed 64-bit count of 1/10000 units, the one number type of the program, with its
 // text form, its parse and the rounding rule that turns a computed extended real into a Fixed4.
 //

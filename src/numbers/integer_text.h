@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Signed 32-bit integers as text: the integer text, the integer parse (decimal, and hexadecimal
 // after "$", "x", "X", "0x" or "0X") and the reading of an integer spin control.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process-wide decimal separator: one character, written by the text form and the only one
 // the parse accepts as the decimal point. The window sets it from the locale at start-up and on
 // a locale change; the command-line tool from the locale or an option. It changes only between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // UTF-8 <-> UTF-32 conversion. Texts enter and leave the program as UTF-8; code that needs one
 // unit per character ("π", "θ", "Σ", a decimal separator outside ASCII) works on UTF-32.
 #pragma once

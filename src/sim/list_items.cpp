@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/list_items.h"
 
 namespace kurvilo {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading an item of a list control that the model keeps as texts. A missing item is a failure
 // like any other: it ends the tick at the tick boundary.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The motion step: one time step of the four graph modes. The state is five Fixed4 slots whose
 // meaning depends on the mode (vx/vθ, x/θ, vy/vr, y/r, t); the step takes the two formula values
 // of this tick and the time step and gives the next state, or fails when a value leaves the

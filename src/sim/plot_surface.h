@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 401 × 401 plot surface: our own 32-bit pixel buffer (0xAARRGGBB, alpha always 0xFF, rows
 // top to bottom, no padding) with the drawing semantics of the window's canvas: pen and brush
 // colours, a clear brush, rectangles whose right and bottom edges are exclusive, and move-to /

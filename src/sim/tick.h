@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One run without windows: a plain model of exactly the controls a tick reads and writes, the
 // start and stop actions, and the tick driver Timer1Timer with its one catch-all. The window copies
 // its widgets into the model, calls in, and copies the written parts back; kurvilo-cli run drives

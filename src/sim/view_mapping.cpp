@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/view_mapping.h"
 
 #include <cstdint>

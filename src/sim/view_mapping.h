@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The view mapping: how a point of the current graph mode becomes a pixel of the 401 × 401 plot
 // surface. Per axis a scale (units per pixel, from the view range or the zoom window), a centre
 // and a fixed offset; the pixel is truncated, written as a whole Fixed4 and read back as a 32-bit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kurvilo's start-up: the application, its name, the two windows, and the event loop until the
 // main window closes. The program reads no command line and keeps no settings.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The formula keypad Form2: composes one of the main window's two formulas from keys and holds
 // the constants a, b, c and d, which every tick reads from its four fields. The main window sets
 // the formula, the target (Tag of Label1: 0 = Edit1, 1 = Edit2), the label and the graph mode

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The handful of controls the two windows are built from that Qt has no exact twin for: an edit
 // with its own caption label, a list box with 12-pixel rows, a radio group that reports only a
 // real change of selection, the plot surface view, and the round marker.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/start_up.h"
 
 #include <QApplication>

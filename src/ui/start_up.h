@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's start-up, shared by main and the window tests: the application's name, desktop
 // entry, icon, face and Japanese translations of Qt's own dialogs, then the main window Form1
 // and, right after it, the keypad Form2, which lives as long as Form1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/unit6.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window Form1. Every setting, formula and current value lives in a control, named as
 // the component it is (member name = objectName). The window keeps no logic of a run: each
 // handler copies the controls into the core's RunModel, calls the core (start, stop, one tick) and

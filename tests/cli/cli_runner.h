@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the built kurvilo-cli through the shell with arguments and optional standard input, and
 // collects its exit status, standard output and standard error; plus temporary files and folders
 // that clean up after themselves.

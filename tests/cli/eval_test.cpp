@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kurvilo-cli eval, end to end through the built binary.
 #include <gtest/gtest.h>
 

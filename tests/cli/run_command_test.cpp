@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kurvilo-cli run, driven as a program: its trace and its picture must be exactly what the same
 // settings give in-process through the tick model the window uses.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scan's sums and products take integer arithmetic where it provably rounds like the
 // extended forms: on millions of seeded operands, near the limits of that shortcut and at every
 // kind of tie, both give the same unit count or the same failure.

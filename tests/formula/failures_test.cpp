@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What fails, with which failure and which message, and what cannot loop or grow forever.
 #include "formula_test_support.h"
 

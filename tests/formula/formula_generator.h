@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Seeded random formulas for the tests: built from the language's pieces, from arbitrary
 // characters, and from the kinds of text that stress the rewriting.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The inputs most formula tests share: vx = 0.3, x = 0.5, vy = -2, y = 4, t = 1.5 and the
 // constants a = 2, b = 3, c = 0, d = -1.
 #pragma once

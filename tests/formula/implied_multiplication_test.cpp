@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where a "*" is written next to a value atom, and the lost literal before a power.
 #include "formula_test_support.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The language's documented examples, through the whole engine.
 #include "formula_test_support.h"
 

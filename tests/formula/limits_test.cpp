@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The limits an evaluation keeps whatever its input: it can be cancelled from another thread, its
 // working text never outgrows its cap, and memory that runs out is a named failure.
 #include <chrono>

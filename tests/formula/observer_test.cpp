@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What an observer is told while the engine rewrites a formula: the steps in the order they
 // happen, each with the text right after it, and the quirks of the language where they bite.
 #include "formula/observer.h"

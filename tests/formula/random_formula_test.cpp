@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Seeded random formulas, built from the language's pieces and from arbitrary characters: every
 // one gives a value or a named failure, and none crashes or hangs (run under the sanitizers too).
 #include <string>

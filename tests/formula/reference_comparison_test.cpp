@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine against the engine as it stood before it was made linear (tests/formula/reference):
 // on a million seeded formulas, with varied value texts and separators, both give the same value
 // or the same failure kind and message.

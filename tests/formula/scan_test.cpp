@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The arithmetic forms of the scan: products and quotients round once, half to even; sums are
 // exact; every result outside the range fails.
 #include "formula_test_support.h"

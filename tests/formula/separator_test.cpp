@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Literals in a formula always use "."; value texts use the process-wide separator.
 #include "numbers/separator.h"
 

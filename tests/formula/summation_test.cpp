@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "formula_test_support.h"
 
 namespace kurvilo {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "numbers/elementary.h"
 
 #include <cmath>
@@ -75,7 +76,6 @@ TEST(Truncation, DropsTheFractionTowardZero) {
     }
     EXPECT_EQ(absolute(-2.5L), 2.5L);
 }
-
 
 TEST(FunctionForm, ResultsBeyondTheExtendedRangeOnceScaledOverflow) {
     EXPECT_FAILURE(toUnits(1e4930L), EOverflow);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "numbers/integer_text.h"
 
 #include "common.h"

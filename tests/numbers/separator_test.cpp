@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "numbers/separator.h"
 
 #include "common.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "numbers/utf8.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sim/plot_surface.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers for driving the tick model: a fresh model on the heap (the surface is large), the
 // window's start and a number of ticks, and the reference picture of a run before any segment.
 #pragma once

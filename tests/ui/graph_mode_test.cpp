@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Switching the graph mode relabels every field, enables what the mode uses, and clears both
 // formulas, but only when the selection really changes.
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keypad: what each key inserts and where, the variable keys by graph mode, writing back on
 // 入力 only, the constants that survive a cancel, the close handler, and keys that do nothing.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window tests need one QApplication for the whole run; listing the tests needs none, so the
 // build can discover them without a display.
 #include <gtest/gtest.h>

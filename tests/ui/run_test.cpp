@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start, stop and the ticks through the window: the Idle and Running states, the picture the
 // start paints, the typical road through Timer1Timer, the failure path and the zoom centres.
 #include <QCheckBox>

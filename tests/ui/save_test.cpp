@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving the picture: the dialog's settings and its Japanese texts, the BMP written and read
 // back, a cancelled dialog, the name offered again, a file that cannot be written with its cause
 // in Japanese, and a failed write that keeps the old file.

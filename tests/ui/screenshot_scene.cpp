@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sets the windows up for the README's picture: a run of a Lissajous figure, stopped, with the
 // keypad open below the main window, then has ImageMagick's import take the whole X screen.
 // Usage (under an X server): ui_screenshot_scene OUT.png [dark] [polar]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The state both windows start in: captions, sizes, every control's place and initial value,
 // the framed white picture, and fonts that can show every Japanese caption.
 #include <QCheckBox>

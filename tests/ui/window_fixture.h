@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A fresh pair of windows per test, made by the program's own start-up, and lookups of their
 // controls by object name. The keypad is a child of the main window and reuses some names
 // (Edit1, Label1, Button1...), so main-window lookups skip everything inside the keypad.

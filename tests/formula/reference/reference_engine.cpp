@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The formula engine as it stood before it was made linear, kept unchanged as a reference that the
 // tests compare the engine with, result for result and failure for failure. A formula is evaluated
 // by rewriting its text, never by building a tree:

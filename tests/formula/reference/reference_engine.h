@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The formula engine before it was made linear in its input, kept as a test-only reference: the
 // tests compare every result and failure of the engine with it on seeded formulas.
 #pragma once
