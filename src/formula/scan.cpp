@@ -90,6 +90,7 @@ Fixed4 ArithmeticScan::parseNumber() {
     return parseFixed4(joined_.view(), separator);
 }
 
+template <bool kObserved>
 bool ArithmeticScan::completeOperand(const Fixed4* atom) {
     bool havePower = false;
     Fixed4 power;
@@ -100,7 +101,7 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
         } else {
             const Fixed4 exponent = atom ? *atom : parseNumber();
             if (!scanPower(powerBase_, exponent, power)) {
-                if (observer_) {
+                if constexpr (kObserved) {
                     observer_->quirk(
                         Quirk::NegativeBaseFraction,
                         valueText(powerBase_, separator_) + U"^" + valueText(exponent, separator_));
@@ -114,7 +115,7 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
     const Fixed4 previous = current_;
     current_ = havePower ? power : atom ? *atom : parseNumber();
     clearNumber();
-    if (observer_ && !sumPhase_) {
+    if (kObserved && !sumPhase_) {
         if (operandStands_) {
             observer_->quirk(Quirk::LostOperand, valueText(previous, separator_));
         }
@@ -147,9 +148,10 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
     return true;
 }
 
+template <bool kObserved>
 bool ArithmeticScan::operandRead(std::u32string_view text, std::size_t& i) {
     if (i < text.size() && text[i] == U'^') {
-        if (observer_ && top() == U'^') {
+        if (kObserved && top() == U'^') {
             observer_->quirk(Quirk::PowerChain, valueText(powerBase_, separator_));
         }
         powerBase_ = parseNumber();
@@ -158,7 +160,7 @@ bool ArithmeticScan::operandRead(std::u32string_view text, std::size_t& i) {
         ++i;
         return true;
     }
-    return completeOperand(nullptr);
+    return completeOperand<kObserved>(nullptr);
 }
 
 // The scan removes the "[" and, as long as the next character is "[" again, the first "]" still
@@ -196,12 +198,13 @@ void ArithmeticScan::readAtom(std::u32string_view text, std::size_t& i) {
     i = close == npos ? stop : stop + 1;
 }
 
+template <bool kObserved>
 Fixed4 ArithmeticScan::finish() const {
-    if (observer_) observer_->reductionFinished(sum_);
+    if constexpr (kObserved) observer_->reductionFinished(sum_);
     return sum_;
 }
 
-template <bool kReadNames>
+template <bool kReadNames, bool kObserved>
 Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
     reset();
     // Where the last name read in place ended, and the character its atom ended with there.
@@ -221,21 +224,21 @@ Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
             numberBody_ = text.substr(i, j - i);
             numberIsLiteral_ = true;
             i = j;
-            if (!operandRead(text, i)) return finish();
+            if (!operandRead<kObserved>(text, i)) return finish<kObserved>();
         } else if (c == U'*') {
             productLeft_ = current_;
             ++i;
             push(U'*');
-            operandStands_ = false;
+            if constexpr (kObserved) operandStands_ = false;
         } else if (c == U'/') {
             quotientLeft_ = current_;
             ++i;
             push(U'/');
-            operandStands_ = false;
+            if constexpr (kObserved) operandStands_ = false;
         } else if (c == U'[') {
             ++i;
             readAtom(text, i);
-            if (!operandRead(text, i)) return finish();
+            if (!operandRead<kObserved>(text, i)) return finish<kObserved>();
         } else if (c == U'-' && top() == U'^') {
             // The sign of the exponent that follows.
             numberMinus_ = true;
@@ -244,14 +247,14 @@ Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
             numberIsLiteral_ = true;
             ++i;
         } else if (c == U'+' || c == U'-') {
-            if (observer_ && (top() == U'*' || top() == U'/')) {
+            if (kObserved && (top() == U'*' || top() == U'/')) {
                 const char32_t pair[] = {top(), c};
                 observer_->quirk(Quirk::SignAfterProduct, std::u32string_view(pair, 2));
             }
             terms_.push_back({current_, c});
             current_ = Fixed4();
             ++i;
-            operandStands_ = false;
+            if constexpr (kObserved) operandStands_ = false;
         } else if (std::size_t length = 0;
                    kReadNames && (c != kNone) && (k = nameAt(text, i, length)) >= 0) {
             // The atom the substitution stage would write here, with its "*"s: the character
@@ -270,19 +273,19 @@ Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
             i += length;
             nameEnd = i;
             nameLast = stars.after ? U'*' : U']';
-            if (!operandRead(text, i)) return finish();
+            if (!operandRead<kObserved>(text, i)) return finish<kObserved>();
             if (stars.after) {
                 productLeft_ = current_;
                 push(U'*');
             }
         } else {
             // The end, or a character the scan does not know: the rest is dropped.
-            if (observer_ && c != kNone) observer_->quirk(Quirk::StoppedReading, text.substr(i));
+            if (kObserved && c != kNone) observer_->quirk(Quirk::StoppedReading, text.substr(i));
             terms_.push_back({current_, kNone});
             break;
         }
     }
-    if (observer_) observeTermList();
+    if constexpr (kObserved) observeTermList();
 
     // Sum phase, over the term list "[v]op[v]op...[v]". With no operator left over from the
     // product phase it is the first term, then each further one added or subtracted in turn.
@@ -291,23 +294,25 @@ Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
         sum_ = terms_[0].value;
         for (std::size_t k = 1; k < terms_.size(); ++k)
             sum_ = scanSum(sum_, terms_[k].value, terms_[k - 1].op == U'+');
-        return finish();
+        return finish<kObserved>();
     }
     for (const Term& term : terms_) {
-        if (!completeOperand(&term.value)) return finish();
+        if (!completeOperand<kObserved>(&term.value)) return finish<kObserved>();
         if (term.op == kNone) break;
         // A "-" right after a pending "^" would be an exponent's sign, replaced by the next atom.
         if (!(term.op == U'-' && top() == U'^')) push(term.op);
     }
-    return finish();
+    return finish<kObserved>();
 }
 
 Fixed4 ArithmeticScan::run(std::u32string_view text) {
-    return runImpl<false>(text, nullptr);
+    if (observer_ != nullptr) return runImpl<false, true>(text, nullptr);
+    return runImpl<false, false>(text, nullptr);
 }
 
 Fixed4 ArithmeticScan::runReadingNames(std::u32string_view text, const Fixed4* values) {
-    return runImpl<true>(text, values);
+    // Never observed: an observer sees the substitution stage write the names.
+    return runImpl<true, false>(text, values);
 }
 
 // The term list as the sum phase reads it: "[v]op[v]op...[v]".

@@ -42,7 +42,8 @@ class ArithmeticScan {
         char32_t op;  // '+', '-', or none after the last term
     };
 
-    template <bool kReadNames>
+    // Compiled apart with and without an observer, so that an unobserved scan checks for none.
+    template <bool kReadNames, bool kObserved>
     Fixed4 runImpl(std::u32string_view text, const Fixed4* values);
     void reset();
     char32_t top() const noexcept {
@@ -64,12 +65,15 @@ class ArithmeticScan {
     // The scan's step for an operand read into the number text, not followed by "^" (or, in the
     // sum phase, a term's value). False when the scan ends at once: a negative base with a
     // fractional exponent.
+    template <bool kObserved>
     bool completeOperand(const Fixed4* atom);
     // An operand has been read into the number text: a "^" after it makes it the power base.
+    template <bool kObserved>
     bool operandRead(std::u32string_view text, std::size_t& i);
     // A value atom from its "[" (at i - 1): the number text up to its "]", nested "[" dropped
     // together with as many "]" as the scan removes for them.
     void readAtom(std::u32string_view text, std::size_t& i);
+    template <bool kObserved>
     Fixed4 finish() const;
     void observeTermList() const;
 
