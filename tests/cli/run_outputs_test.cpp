@@ -74,8 +74,8 @@ ExpectedRun runInProcess(const std::function<void(RunModel&)>& settings, std::ui
 void oscillator(RunModel& m) {
     m.edit1 = "-y";
     m.edit2 = "-x";
-    m.labeledEdit16 = "5";
-    m.labeledEdit12 = "5";
+    m.labeledEdit16.assign(1, '5');  // not = "5": a false -Wrestrict of GCC 12 at -O3
+    m.labeledEdit12.assign(1, '5');
 }
 
 const std::vector<std::string> kOscillator = {"run", "--mode", "0", "--f1",  "-y", "--f2",
@@ -162,7 +162,7 @@ TEST(RunFrames, EveryKthTickAndTheLastAsTheWindowShowsThem) {
          [](RunModel& m) {
              m.graphMode = 3;
              m.edit1 = "10cos(3\u03B8)";
-             m.labeledEdit15 = "1";
+             m.labeledEdit15.assign(1, '1');
          },
          {"run", "--mode", "polar-curve", "--f1", "10cos(3\u03B8)", "--vtheta0", "1"}},
     };
