@@ -88,7 +88,11 @@ void writeItem(RunModel& model, std::string& item, std::size_t written, Fixed4 v
     RunModel::WrittenItem& note = model.written[written];
     note.length = formatTo(note.text.data(), value);
     note.units = units;
-    item.assign(note.text.data(), note.length);
+    // Most items keep their length from tick to tick: then the text is written in place.
+    if (item.size() != note.length) item.resize(note.length);
+    char* out = item.data();
+    for (std::size_t i = 0; i < note.length; ++i)
+        out[i] = note.text[i];
 }
 
 // Steps 1 to 12 of a tick. Everything the tick does before a failure stays; ListBox1 and ListBox3
