@@ -8,6 +8,7 @@
 //     least-squares fit time ~ size^k: 1 for work that grows linearly with the input.
 // With repetitions the medians are compared; otherwise the single runs.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -20,6 +21,9 @@ namespace {
 
 class SummaryReporter : public benchmark::ConsoleReporter {
   public:
+    // Colours only on a terminal, as Google Benchmark's own main decides.
+    SummaryReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {

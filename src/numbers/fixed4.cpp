@@ -152,7 +152,8 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
         consumed = true;
         ++i;
     }
-    if (!sep.empty() && s.substr(i, sep.size()) == sep) {
+    if (!sep.empty() &&
+        (sep.size() == 1 ? i < n && s[i] == sep[0] : s.substr(i, sep.size()) == sep)) {
         i += sep.size();
         consumed = true;
         while (i < n && isDigit(s[i])) {
