@@ -11,16 +11,17 @@ namespace kurvilo::detail {
 
 namespace {
 
-// Below this magnitude in units the sum's |r| ÷ 10000 × 10000 comes back within one unit in the
-// last place of |r| (at most 2^-4), and the sum within as much again: far below the 1/2 at which
-// the rounding rule could give anything but the exact s ± r.
+// Below this magnitude in units the sum's |r| ÷ 10000 × 10000, two roundings to the 64-bit
+// significand, comes back within |r|·2^-63 of |r| (at most 2^-4), and the sum adds at most as
+// much again: far below the 1/2 at which the rounding rule could give anything but s ± r.
 constexpr std::int64_t kExactSum = std::int64_t{1} << 59;
 
 // Below this magnitude of l × r the product's one rounding (of l × r ÷ 10000, l × r itself being
 // exact) stays within 2^-17 of the true quotient, which is either a tie exactly (and then exact
 // in the extended format too) or at least 10^-4 away from one: the rounding rule gives what
-// rounding the exact quotient half to even gives. For r < 0 the division comes first, so a tie
-// may come out on either side of itself: ties of that form keep the extended form.
+// rounding the exact quotient half to even gives. For r < 0 the division comes first: its two
+// roundings stay within about 2^-16.3 of the true quotient, still far inside the 10^-4 that keeps
+// it off a tie, but a tie itself may then come out on either side: those keep the extended form.
 constexpr std::int64_t kExactProduct = std::int64_t{1} << 60;
 
 }  // namespace

@@ -147,7 +147,9 @@ inline constexpr std::uint32_t kNameLetters = [] {
 
 // The name that starts at position i of a text, as its index in kNames (its length in length),
 // or -1: the two-character names all start with "v", which is no name of its own, so reading
-// the longest name from the left finds what the substitution stage's passes replace.
+// the longest name from the left finds what the substitution stage's passes replace, up to the
+// first character the scan does not know (in "vvx" the passes replace "vx", while the scan stops
+// at the first "v" either way).
 inline int nameAt(std::u32string_view text, std::size_t i, std::size_t& length) noexcept {
     length = 1;
     switch (text[i]) {

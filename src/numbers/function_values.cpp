@@ -22,7 +22,8 @@ namespace kurvilo {
 // - rho = 2^-48 bounds the relative error of every libm result used here, double or extended.
 //   glibc documents at most 1 ulp (2^-52 relative) for double sin, cos, tan, exp and log on
 //   x86-64 and a few ulps of the 64-bit significand (a few times 2^-63) for sinl, cosl, expl and
-//   logl: rho is 16 double ulps and thousands of extended ones.
+//   logl: rho is 16 double ulps and thousands of extended ones. These are the library's
+//   measured maxima, not proven bounds: on another libm, run bench/function_values_check again.
 // - Each double operation adds 2^-53 relative, each extended one 2^-64.
 // - The arguments: x* = u / 10000 exactly; the extended path divides the exact u once (2^-64
 //   relative); the double path converts u (exact below 2^53, 2^-53 relative beyond) and divides
