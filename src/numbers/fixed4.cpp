@@ -40,22 +40,16 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-constexpr std::uint64_t kPowersOfTenInteger[] = {1ULL,
-                                                 10ULL,
-                                                 100ULL,
-                                                 1000ULL,
-                                                 10000ULL,
-                                                 100000ULL,
-                                                 1000000ULL,
-                                                 10000000ULL,
-                                                 100000000ULL,
-                                                 1000000000ULL,
-                                                 10000000000ULL,
-                                                 100000000000ULL,
-                                                 1000000000000ULL,
-                                                 10000000000000ULL,
-                                                 100000000000000ULL,
-                                                 1000000000000000ULL};
+// 10^0 .. 10^19, every power of ten a 64-bit unsigned integer holds.
+constexpr std::array<std::uint64_t, 20> kPowersOfTenInteger = [] {
+    std::array<std::uint64_t, 20> p{};
+    std::uint64_t v = 1;
+    for (auto& e : p) {
+        e = v;
+        v *= 10;
+    }
+    return p;
+}();
 
 // Writes the text form as code units (ASCII digits, '-', the separator). CharT is char32_t, or
 // char with a separator of one or more bytes.
@@ -188,27 +182,8 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
     // Fast path: an exact integer result needs no extended arithmetic.
     if (!inExtended && scale >= 0 && scale <= 19) {
         std::uint64_t mag = 0;
-        static constexpr std::uint64_t kPow10[20] = {1ULL,
-                                                     10ULL,
-                                                     100ULL,
-                                                     1000ULL,
-                                                     10000ULL,
-                                                     100000ULL,
-                                                     1000000ULL,
-                                                     10000000ULL,
-                                                     100000000ULL,
-                                                     1000000000ULL,
-                                                     10000000000ULL,
-                                                     100000000000ULL,
-                                                     1000000000000ULL,
-                                                     10000000000000ULL,
-                                                     100000000000000ULL,
-                                                     1000000000000000ULL,
-                                                     10000000000000000ULL,
-                                                     100000000000000000ULL,
-                                                     1000000000000000000ULL,
-                                                     10000000000000000000ULL};
-        if (!__builtin_mul_overflow(m, kPow10[scale], &mag)) {
+        if (!__builtin_mul_overflow(m, kPowersOfTenInteger[static_cast<std::size_t>(scale)],
+                                    &mag)) {
             constexpr std::uint64_t kMaxMag = 9223372036854775807ULL;
             if (mag <= kMaxMag) {
                 units = negative ? -static_cast<std::int64_t>(mag) : static_cast<std::int64_t>(mag);
