@@ -62,7 +62,7 @@ constexpr const char* kEvalHelp =
 
 enum EvalOptionId { kSeparator, kTsv, kExplain, kSlot0, kSlot4 = kSlot0 + 4, kConstantA };
 
-constexpr OptionSpec kEvalOptions[] = {
+constexpr OptionDef kEvalOptions[] = {
     {"separator", kSeparator, true}, {"tsv", kTsv, false},
     {"explain", kExplain, false},    {"vx", kSlot0, true},
     {"vtheta", kSlot0, true},        {"x", kSlot0 + 1, true},

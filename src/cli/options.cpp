@@ -13,16 +13,16 @@ namespace kurvilo::cli {
 
 namespace {
 
-const OptionSpec* find(std::span<const OptionSpec> table, std::string_view name) {
-    for (const OptionSpec& spec : table) {
-        if (spec.name == name) return &spec;
+const OptionDef* find(std::span<const OptionDef> table, std::string_view name) {
+    for (const OptionDef& option : table) {
+        if (option.name == name) return &option;
     }
     return nullptr;
 }
 
 }  // namespace
 
-CommandLine parseCommandLine(std::span<const OptionSpec> table, std::span<const std::string> args,
+CommandLine parseCommandLine(std::span<const OptionDef> table, std::span<const std::string> args,
                              bool operandsAllowed) {
     CommandLine line;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -45,13 +45,13 @@ CommandLine parseCommandLine(std::span<const OptionSpec> table, std::span<const 
         }
         const std::size_t equals = arg.find('=');
         const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
-        const OptionSpec* spec = find(table, name);
-        if (spec == nullptr) throw UsageError("unknown option '--" + name + "'");
-        GivenOption given{spec->id, name, {}};
+        const OptionDef* option = find(table, name);
+        if (option == nullptr) throw UsageError("unknown option '--" + name + "'");
+        GivenOption given{option->id, name, {}};
         if (equals != std::string::npos) {
-            if (!spec->takesValue) throw UsageError("--" + name + " takes no value");
+            if (!option->takesValue) throw UsageError("--" + name + " takes no value");
             given.value = arg.substr(equals + 1);
-        } else if (spec->takesValue) {
+        } else if (option->takesValue) {
             if (i + 1 >= args.size()) throw UsageError("--" + name + " needs a value");
             given.value = args[++i];
         }

@@ -16,7 +16,7 @@ inline constexpr int kExitUsage = 2;
 
 // One option of a command. `id` is the command's own number for it; several names may share one
 // id (aliases).
-struct OptionSpec {
+struct OptionDef {
     std::string_view name;  // without the leading "--"
     int id;
     bool takesValue;
@@ -45,7 +45,7 @@ class UsageError : public std::runtime_error {
 // as the next argument, whatever it looks like ("--x -1"). Throws UsageError for an unknown
 // option, a missing value, a value given to an option that takes none, and an operand when
 // operandsAllowed is false. Stops at the first "-h" or "--help".
-CommandLine parseCommandLine(std::span<const OptionSpec> table, std::span<const std::string> args,
+CommandLine parseCommandLine(std::span<const OptionDef> table, std::span<const std::string> args,
                              bool operandsAllowed);
 
 // Writes "kurvilo-cli <command>: <message>" and the line "Try 'kurvilo-cli <command> --help'."

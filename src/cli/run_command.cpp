@@ -113,7 +113,7 @@ enum RunOptionId {
     kSpeed,
 };
 
-constexpr OptionSpec kRunOptions[] = {
+constexpr OptionDef kRunOptions[] = {
     {"mode", kMode, true},       {"ticks", kTicks, true},
     {"f1", kF1, true},           {"f2", kF2, true},
     {"vx0", kVx0, true},         {"vtheta0", kVx0, true},

@@ -17,10 +17,10 @@ using testing::CliResult;
 using testing::runCli;
 
 enum TestOption { kName, kFlag, kAliased };
-constexpr OptionSpec kTable[] = {{"name", kName, true},
-                                 {"flag", kFlag, false},
-                                 {"one", kAliased, true},
-                                 {"two", kAliased, true}};
+constexpr OptionDef kTable[] = {{"name", kName, true},
+                                {"flag", kFlag, false},
+                                {"one", kAliased, true},
+                                {"two", kAliased, true}};
 
 CommandLine parse(const std::vector<std::string>& args, bool operands = true) {
     return parseCommandLine(kTable, args, operands);
