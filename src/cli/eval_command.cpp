@@ -133,6 +133,13 @@ EvalSettings readEvalOptions(const CommandLine& line) {
     return settings;
 }
 
+// A case that memory ran out for before it could be read or explained.
+void writeOutOfMemory(OutputFile& out, bool explain) {
+    const EOutOfMemory failure;
+    const std::string text = std::string("error: EOutOfMemory: ") + std::string(failure.message());
+    out.write(explain ? Explainer::resultLine(text) : text + "\n");
+}
+
 // One case: its value or failure as one line, or its explanation, written as it comes.
 void writeCase(OutputFile& out, std::string& text, std::string_view formula,
                const FormulaInputs& inputs, bool explain) {
@@ -150,10 +157,7 @@ void writeCase(OutputFile& out, std::string& text, std::string_view formula,
             }
         } catch (const std::bad_alloc&) {
             // The explanation itself ran out of memory: the case ends as the engine's would.
-            const EOutOfMemory failure;
-            text = Explainer::resultLine(std::string("error: EOutOfMemory: ") +
-                                         std::string(failure.message()));
-            out.write(text);
+            writeOutOfMemory(out, true);
         }
         return;
     }
@@ -176,8 +180,26 @@ class LineReader {
   public:
     explicit LineReader(OutputFile& out) : out_(out) {}
 
-    // False at the end of the input or on a read error (error() then is not 0).
+    // False at the end of the input or on a read error (error() then is not 0). A line too long
+    // for the memory there is comes back empty with outOfMemory() set; the rest of it is skipped.
     bool next(std::string& line) {
+        outOfMemory_ = false;
+        try {
+            return read(line);
+        } catch (const std::bad_alloc&) {
+            line = std::string();
+            buffer_ = std::string();
+            start_ = 0;
+            outOfMemory_ = true;
+            skipLine();
+            return true;
+        }
+    }
+    bool outOfMemory() const noexcept { return outOfMemory_; }
+    int error() const noexcept { return error_; }
+
+  private:
+    bool read(std::string& line) {
         line.clear();
         for (;;) {
             const std::size_t newline = buffer_.find('\n', start_);
@@ -208,13 +230,32 @@ class LineReader {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         return true;
     }
-    int error() const noexcept { return error_; }
 
-  private:
+    // Reads on to the end of the line, keeping what follows it.
+    void skipLine() {
+        char chunk[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                if (n < 0) error_ = errno;
+                end_ = true;
+                return;
+            }
+            const std::string_view got(chunk, static_cast<std::size_t>(n));
+            const std::size_t newline = got.find('\n');
+            if (newline != std::string_view::npos) {
+                buffer_.assign(got.substr(newline + 1));
+                return;
+            }
+        }
+    }
+
     OutputFile& out_;
     std::string buffer_;
     std::size_t start_ = 0;
     bool end_ = false;
+    bool outOfMemory_ = false;
     int error_ = 0;
 };
 
@@ -258,7 +299,9 @@ int evaluate(const EvalSettings& settings) {
         }
         while (!out.failed() && input.next(line)) {
             startCase();
-            if (settings.tsv) {
+            if (input.outOfMemory()) {
+                writeOutOfMemory(out, settings.explain);
+            } else if (settings.tsv) {
                 const std::string_view tsvFormula = splitTsvCase(line, settings.inputs, inputs);
                 writeCase(out, text, tsvFormula, inputs, settings.explain);
             } else {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +27,7 @@ bool framesIn(const std::string& folder, std::vector<std::string>& names) {
     while (const dirent* entry = ::readdir(dir.get())) {
         if (FrameFolder::isFrameName(entry->d_name)) names.emplace_back(entry->d_name);
     }
+    std::sort(names.begin(), names.end());
     return errno == 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "child_process.h"
 #include "cli_runner.h"
 #include "locale_support.h"
 
@@ -85,6 +86,42 @@ TEST(CliEval, ValuesUseTheDotUnderAnyLocaleAndTheLocalesWhenAsked) {
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, c.out);
     }
+}
+
+// Driven through pipes as another program drives it: each answer comes before the next line is
+// sent, with and without --explain.
+TEST(CliEval, AnswersEachLineBeforeTheNextIsSent) {
+    ChildProcess::Setup setup;
+    setup.in = Stream::pipe();
+    setup.out = Stream::pipe();
+    ChildProcess plain({"eval", "--x", "3"}, setup);
+    ASSERT_TRUE(plain.started());
+    const struct {
+        const char* formula;
+        const char* answer;
+    } cases[] = {{"x+1", "4"},
+                 {"1/0", "error: EZeroDivide: Floating point division by zero"},
+                 {"x^2", "9"},
+                 {"\u03A3{n=1<>3:xn}", "18"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(plain.send(std::string(c.formula) + "\n"));
+        std::string line;
+        ASSERT_TRUE(plain.readLine(line, std::chrono::seconds(10)))
+            << "no answer to '" << c.formula << "' while the input stays open";
+        EXPECT_EQ(line, c.answer);
+    }
+    plain.closeInput();
+    EXPECT_EQ(plain.wait(), 0);
+
+    ChildProcess explained({"eval", "--explain", "--x", "3"}, setup);
+    ASSERT_TRUE(explained.send("x+1\n"));
+    std::string line;
+    do {
+        ASSERT_TRUE(explained.readLine(line, std::chrono::seconds(10))) << "no result line";
+    } while (line.rfind("result", 0) != 0);
+    EXPECT_EQ(line.substr(line.find_last_of(' ') + 1), "4");
+    explained.closeInput();
+    EXPECT_EQ(explained.wait(), 0);
 }
 
 TEST(CliEval, NoFormulaAndEmptyInputPrintNothing) {

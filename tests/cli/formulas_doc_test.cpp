@@ -46,8 +46,7 @@ TEST(FormulasGuide, EveryExamplePrintsWhatThePageSays) {
     const std::vector<Example> examples = examplesOf(markdown);
     // The page has many examples; a broken extraction must not pass as "none failed".
     ASSERT_GE(examples.size(), 20u);
-    const std::string binary = KURVILO_CLI_PATH;
-    const std::string folder = binary.substr(0, binary.rfind('/'));
+    const std::string folder = cliFolder();
     for (const Example& example : examples) {
         SCOPED_TRACE("docs/formulas.md:" + std::to_string(example.line) + ": " + example.command);
         ASSERT_EQ(example.command.rfind("kurvilo-cli eval ", 0), 0u)

@@ -332,6 +332,65 @@ TEST(RunCommand, UsageErrorsExitWithTwoAndAMessage) {
     }
 }
 
+// The names of the formula fields fill the field they name (the trace is that of --f1 and --f2),
+// and only in a mode that has it.
+TEST(RunCommand, FieldNamesFillTheirFieldInTheirModesOnly) {
+    const struct {
+        std::vector<std::string> named;
+        std::vector<std::string> numbered;
+    } fills[] = {
+        {{"--mode", "cartesian-motion", "--ax", "-x", "--ay", "-1", "--x0", "2"},
+         {"--mode", "cartesian-motion", "--f2", "-x", "--f1", "-1", "--x0", "2"}},
+        {{"--mode", "polar-motion", "--atheta", "1", "--ar", "2", "--r0", "1"},
+         {"--mode", "polar-motion", "--f2", "1", "--f1", "2", "--r0", "1"}},
+        {{"--mode", "cartesian-curve", "--curve", "2x", "--vx0", "1"},
+         {"--mode", "cartesian-curve", "--f1", "2x", "--vx0", "1"}},
+        {{"--mode", "polar-curve", "--curve", "5", "--vtheta0", "1"},
+         {"--mode", "polar-curve", "--f1", "5", "--vtheta0", "1"}},
+    };
+    auto trace = [](const std::vector<std::string>& settings) {
+        std::vector<std::string> args = {"run", "--ticks", "3", "--trace", "-"};
+        args.insert(args.end(), settings.begin(), settings.end());
+        return runCli(args);
+    };
+    for (const auto& c : fills) {
+        SCOPED_TRACE(testing::joined(c.named));
+        const CliResult named = trace(c.named);
+        EXPECT_EQ(named.status, 0) << named.err;
+        EXPECT_EQ(named.out, trace(c.numbered).out);
+        // The formulas did something: without them the run differs.
+        EXPECT_NE(named.out, trace({c.named[0], c.named[1]}).out);
+    }
+
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } refused[] = {
+        {{"--mode", "polar-motion", "--ay", "1"},
+         "kurvilo-cli run: --ay is no field of polar-motion (its formulas are --ar and "
+         "--atheta, or --f1 and --f2)"},
+        {{"--ax", "1", "--mode", "cartesian-curve"},
+         "kurvilo-cli run: --ax is no field of cartesian-curve (its formula is --curve, or --f1 "
+         "and --f2)"},
+        {{"--mode", "cartesian-motion", "--curve", "x"},
+         "kurvilo-cli run: --curve is no field of cartesian-motion (its formulas are --ay and "
+         "--ax, or --f1 and --f2)"},
+        {{"--mode", "polar-curve", "--atheta", "1"},
+         "kurvilo-cli run: --atheta is no field of polar-curve (its formula is --curve, or --f1 "
+         "and --f2)"},
+        {{"--mode", "cartesian-motion", "--ar", "1"},
+         "kurvilo-cli run: --ar is no field of cartesian-motion (its formulas are --ay and "
+         "--ax, or --f1 and --f2)"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(testing::joined(c.args));
+        const CliResult r = trace(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.error);
+        EXPECT_EQ(r.out, "");
+    }
+}
+
 TEST(RunCommand, HelpGoesToStandardOutput) {
     const CliResult r = runCli({"run", "--help"});
     EXPECT_EQ(r.status, 0);

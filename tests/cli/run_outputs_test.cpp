@@ -4,7 +4,6 @@
 // below a regular file, a missing folder, a full or read-only file system, a reader that goes
 // away, a bad path found before the first tick.
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -452,50 +451,115 @@ TEST_F(SmallFileSystem, ReadOnlyFolderIsRefusedBeforeTheFirstTick) {
     EXPECT_EQ(readFile(file("p.png")), "old");
 }
 
-// Runs the tool with standard error on a pseudo-terminal and standard output where asked.
-std::string errorOnTerminal(const std::vector<std::string>& args, bool outputOnTheTerminal) {
+// The tool writes what it wrote when it drew and wrote its pictures through Qt: the references
+// of tests/picture/reference, made by that tool with these same commands.
+TEST(RunPictures, AreTheBytesTheToolWroteBefore) {
     TempDir dir;
-    int terminal = -1;
-    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (child < 0) return "forkpty failed";
-    if (child == 0) {
-        if (!outputOnTheTerminal) {
-            std::FILE* out = std::freopen(dir.file("out").c_str(), "w", stdout);
-            if (out == nullptr) _exit(127);
-        }
-        std::vector<char*> argv;
-        const std::string program = KURVILO_CLI_PATH;
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
+    const std::string reference = KURVILO_SOURCE_DIR "/tests/picture/reference/";
+    const CliResult oscillation = runCli(with(
+        kOscillator,
+        {"--ticks", "700", "--every", "35", "--gif", dir.file("oscillator.gif"), "--picture",
+         dir.file("oscillator.png"), "--bmp", dir.file("oscillator.bmp"), "--frames", dir.path()}));
+    ASSERT_EQ(oscillation.status, 0) << oscillation.err;
+    const CliResult rose =
+        runCli({"run", "--mode", "polar-curve", "--f1", "10cos(3\u03B8)", "--vtheta0", "1",
+                "--ticks", "320", "--every", "16", "--speed", "1/10s", "--gif",
+                dir.file("rose.gif"), "--picture", dir.file("rose.png")});
+    ASSERT_EQ(rose.status, 0) << rose.err;
+    const CliResult zoomed = runCli({"run", "--mode", "0", "--f1", "-4y", "--f2", "-9x", "--x0",
+                                     "15", "--vy0", "30", "--ticks", "630", "--range-x", "2",
+                                     "--zoom-y", "3,7", "--bmp", dir.file("zoomed.bmp")});
+    ASSERT_EQ(zoomed.status, 0) << zoomed.err;
+    for (const char* name : {"oscillator.gif", "oscillator.png", "rose.gif", "rose.png"})
+        EXPECT_EQ(readFile(dir.file(name)), readFile(reference + name)) << name;
+    EXPECT_EQ(readFile(dir.file("frame-000004.png")),
+              readFile(reference + "oscillator-frame-000004.png"));
+    for (const char* name : {"oscillator.bmp", "zoomed.bmp"}) {
+        EXPECT_EQ(readFile(dir.file(name)), testing::gunzip(reference + name + ".gz")) << name;
     }
-    std::string seen;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(terminal, buffer, sizeof buffer);
-        if (n <= 0) break;  // EIO once the child has closed the terminal
-        seen.append(buffer, static_cast<std::size_t>(n));
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    close(terminal);
-    return seen;
 }
 
-TEST(RunProgress, GoesToATerminalThatStandardOutputIsNot) {
-    const std::vector<std::string> args = {"run", "--mode", "0", "--f1", "-y", "--ticks", "40000"};
-    const std::string apart = errorOnTerminal(args, false);
-    EXPECT_NE(apart.find("kurvilo-cli run: tick 40000 of 40000"), std::string::npos) << apart;
+// "-" for a picture, a bitmap or a GIF writes to standard output what the file would hold.
+TEST(RunStandardOutput, TakesAnyOneOutputByteForByte) {
+    const struct {
+        const char* option;
+        const char* file;
+    } cases[] = {{"--picture", "p.png"},
+                 {"--picture", "p.bmp"},
+                 {"--bmp", "p.bmp"},
+                 {"--gif", "a.gif"},
+                 {"--trace", "t.tsv"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option);
+        TempDir dir;
+        std::vector<std::string> run = with(kOscillator, {"--ticks", "300"});
+        if (std::string(c.option) == "--gif") run = with(run, {"--every", "30"});
+        const CliResult toFile = runCli(with(run, {c.option, dir.file(c.file)}));
+        ASSERT_EQ(toFile.status, 0) << toFile.err;
+        const CliResult toOutput = runCli(with(run, {c.option, "-"}));
+        ASSERT_EQ(toOutput.status, 0) << toOutput.err;
+        const bool png = std::string(c.option) == "--picture";
+        // A picture to standard output is a PNG, whatever a file's suffix would have said.
+        if (!png || std::string(c.file) == "p.png") {
+            EXPECT_EQ(toOutput.out, readFile(dir.file(c.file)));
+        } else {
+            EXPECT_EQ(toOutput.out.substr(1, 3), "PNG");
+        }
+    }
+}
 
-    std::vector<std::string> traced = args;
-    traced.insert(traced.end(), {"--trace", "-"});
-    const std::string together = errorOnTerminal(traced, true);
-    EXPECT_NE(together.find("40000\t"), std::string::npos) << "the trace itself is there";
-    EXPECT_EQ(together.find("kurvilo-cli run: tick"), std::string::npos)
-        << "no progress between the rows";
+TEST(RunStandardOutput, OnlyOneOutputMayTakeIt) {
+    const CliResult r = runCli(with(kOscillator, {"--ticks", "3", "--trace", "-", "--gif", "-"}));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "kurvilo-cli run: --trace and --gif both write to standard output ('-'); only one "
+              "output can\nTry 'kurvilo-cli run --help'.\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(RunStandardOutput, AGifReaderThatGoesAwayEndsTheRunQuietly) {
+    TempDir dir;
+    const std::string run = cliCommand(
+        with(kOscillator, {"--ticks", "100000000000", "--gif", "-", "--bmp", dir.file("p.bmp")}));
+    const CliResult r =
+        runShell("bash -c " +
+                 shellQuote("timeout 120 " + run + " | head -c 6; echo \" run ${PIPESTATUS[0]}\""));
+    EXPECT_EQ(r.out, "GIF89a run 0\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(testing::decodeBmp(readFile(dir.file("p.bmp"))).image.width(), 401);
+}
+
+TEST(RunFrames, AFolderHoldingFramesIsRefusedUnlessOverwriteRemovesThem) {
+    TempDir dir;
+    const std::vector<std::string> run =
+        with(kOscillator, {"--ticks", "20", "--every", "10", "--frames", dir.path()});
+    ASSERT_EQ(runCli(with(kOscillator, {"--ticks", "50", "--every", "10", "--frames", dir.path()}))
+                  .status,
+              0);
+    writeFile(dir.file("notes.txt"), "mine");
+    const std::string fifth = readFile(dir.file("frame-000005.png"));
+
+    const CliResult refused = runCli(run);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "kurvilo-cli run: cannot write frames in '" + dir.path() +
+                               "': it already holds frames (frame-000001.png, ...); --overwrite "
+                               "removes them first\n");
+    EXPECT_EQ(readFile(dir.file("frame-000005.png")), fifth) << "nothing touched";
+
+    const CliResult overwritten = runCli(with(run, {"--overwrite"}));
+    EXPECT_EQ(overwritten.status, 0) << overwritten.err;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"frame-000001.png", "frame-000002.png", "notes.txt"}))
+        << "the two frames of this run and nothing of the last";
+
+    const CliResult alone = runCli(with(kOscillator, {"--ticks", "3", "--overwrite"}));
+    EXPECT_EQ(alone.status, 2);
+    EXPECT_EQ(alone.err.substr(0, alone.err.find('\n')),
+              "kurvilo-cli run: --overwrite needs --frames");
 }
 
 }  // namespace
