@@ -128,9 +128,13 @@ std::string bashScript() {
         "    local cur prev words cword split\n"
         "    _init_completion -s || return\n"
         "    if ((cword == 1)); then\n"
-        "        COMPREPLY=($(compgen -W '" +
+        "        if [[ $cur == -* ]]; then\n"
+        "            COMPREPLY=($(compgen -W '--help --version' -- \"$cur\"))\n"
+        "        else\n"
+        "            COMPREPLY=($(compgen -W '" +
         joined(commandNames()) +
-        " help --help --version' -- \"$cur\"))\n"
+        " help' -- \"$cur\"))\n"
+        "        fi\n"
         "        return\n"
         "    fi\n"
         "    case ${words[1]} in\n"
