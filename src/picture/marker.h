@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The marker Shape1 as the window paints it, as a fixed table: an 8 × 8 red circle, antialiased,
-// given as the coverage of each pixel (0 to 255), and laid over a picture the way the window's
-// painter lays it over the plot surface. The picture as the window shows it is the surface with
-// the marker where Shape1 stands.
+// given as the coverage of each pixel (0 to 255), and laid over a picture the way Qt's painter
+// lays a finished image over another. (The window paints the disc straight onto the surface,
+// which rounds a few edge pixels over grey one unit otherwise; the tool's frames have always been
+// composed this way.) The picture as the window shows it is the surface with the marker where
+// Shape1 stands.
 #pragma once
 
 #include <array>
