@@ -219,7 +219,10 @@ std::string zshCommand(const CommandDef& command) {
             spec += "--" + std::string(option.name);
             if (option.value != ValueKind::None) spec += '=';
         }
-        spec += "[" + zshDescription(description) + "]";
+        // Appended piece by piece, not "[" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there.
+        spec += '[';
+        spec += zshDescription(description);
+        spec += ']';
         if (option.value != ValueKind::None) spec += zshAction(option);
         spec += "'";
         script += spec;
