@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // kurvilo-cli run --gif: encoding the animation of the 1 000-tick harmonic oscillator at
-// --every 10 (100 frames of 401 × 401), and composing one frame of the window's picture.
+// --every 10 (100 frames of 401 × 401), and composing one frame of the window's picture; and
+// kurvilo-cli eval --explain of "(x)+(x)+...+(x)" over the number of groups.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "cli/explain.h"
+#include "formula/evaluate.h"
 #include "picture/gif_animation.h"
 #include "picture/image.h"
 #include "picture/marker.h"
@@ -76,5 +80,39 @@ void BM_WindowPictureWithMarker(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WindowPictureWithMarker)->Unit(benchmark::kMicrosecond);
+
+// Bytes counted and dropped, as /dev/null takes them.
+class CountingSink final : public ByteSink {
+  public:
+    void write(std::string_view bytes) override { count_ += bytes.size(); }
+    bool failed() const noexcept override { return false; }
+    std::size_t count_ = 0;
+};
+
+void BM_ExplainGroups(benchmark::State& state) {
+    std::string formula = "(x)";
+    for (std::int64_t i = 1; i < state.range(0); ++i)
+        formula += "+(x)";
+    FormulaInputs inputs;
+    inputs.values[1] = "1";
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        CountingSink sink;
+        cli::Explainer explainer(sink);
+        explainer.formula(formula);
+        EvaluationOptions options;
+        options.observer = &explainer;
+        explainer.result(EvaluateFormula(formula, inputs, options));
+        bytes = sink.count_;
+    }
+    state.counters["output_bytes"] = static_cast<double>(bytes);
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ExplainGroups)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace

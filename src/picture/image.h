@@ -6,7 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace kurvilo {
 
@@ -31,28 +31,36 @@ class Image {
   public:
     Image() = default;
     Image(int width, int height, std::uint32_t fill = 0xFF000000);
+    Image(const Image& other);
+    Image& operator=(const Image& other);
+    Image(Image&&) noexcept = default;
+    Image& operator=(Image&&) noexcept = default;
 
     int width() const noexcept { return width_; }
     int height() const noexcept { return height_; }
     std::uint32_t* row(int y) noexcept {
-        return pixels_.data() + static_cast<std::size_t>(y) * width_;
+        return pixels_.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
     }
     const std::uint32_t* row(int y) const noexcept {
-        return pixels_.data() + static_cast<std::size_t>(y) * width_;
+        return pixels_.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
     }
     std::uint32_t at(int x, int y) const noexcept { return row(y)[x]; }
     ImageView view() const noexcept {
-        return {pixels_.data(), width_, height_, static_cast<std::size_t>(width_)};
+        return {pixels_.get(), width_, height_, static_cast<std::size_t>(width_)};
     }
-    // Becomes a copy of view's pixels, reusing its buffer.
+    // Becomes a copy of view's pixels, reusing its buffer when it is large enough.
     void assign(const ImageView& view);
 
-    friend bool operator==(const Image&, const Image&) = default;
-
   private:
+    std::size_t size() const noexcept {
+        return static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
+    }
+
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
+    std::size_t capacity_ = 0;
+    // Not value-initialised: every pixel is written before it is read.
+    std::unique_ptr<std::uint32_t[]> pixels_;
 };
 
 }  // namespace kurvilo
