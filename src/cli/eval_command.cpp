@@ -188,10 +188,16 @@ class LineReader {
             return read(line);
         } catch (const std::bad_alloc&) {
             line = std::string();
-            buffer_ = std::string();
-            start_ = 0;
             outOfMemory_ = true;
-            skipLine();
+            // The rest of this line goes; what follows it stays.
+            const std::size_t newline = buffer_.find('\n', start_);
+            if (newline != std::string::npos) {
+                start_ = newline + 1;
+            } else {
+                buffer_ = std::string();
+                start_ = 0;
+                skipLine();
+            }
             return true;
         }
     }

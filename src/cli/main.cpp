@@ -38,7 +38,9 @@ std::string unknownCommand(const std::string& name) {
 int help(const std::vector<std::string>& args) {
     if (args.empty()) return writeStandardOutput("", programHelp());
     if (args.size() > 1) return reportUsageError("help", "help takes one command");
-    if (args[0] == "help") return writeStandardOutput("", programHelp());
+    if (args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
+        return writeStandardOutput("", programHelp());
+    }
     const CommandDef* command = findCommand(args[0]);
     if (command == nullptr) return reportUsageError("", unknownCommand(args[0]));
     return writeStandardOutput("help", commandHelp(*command));

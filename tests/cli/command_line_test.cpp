@@ -166,6 +166,7 @@ TEST(CommandLine, EveryCommandAnswersHelpOnStandardOutput) {
         {{"run", "--mode", "9", "-h"}, "usage: kurvilo-cli run"},
         {{"completion", "--help"}, "usage: kurvilo-cli completion"},
         {{"help"}, "usage: kurvilo-cli <command>"},
+        {{"help", "--help"}, "usage: kurvilo-cli <command>"},
         {{"help", "eval"}, "usage: kurvilo-cli eval"},
         {{"help", "run"}, "usage: kurvilo-cli run"},
         {{"help", "completion"}, "usage: kurvilo-cli completion"},
