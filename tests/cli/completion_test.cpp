@@ -80,8 +80,10 @@ TEST(Completion, BashOffersCommandsOptionsValuesAndFiles) {
         std::string command = "cd " + shellQuote(folder.path()) + " && bash " +
                               shellQuote(helper("bash_complete.bash")) + " " +
                               shellQuote(folder.script()) + " " + shellQuote(line) + " kurvilo-cli";
-        for (const std::string& word : c.words)
-            command += " " + shellQuote(word);
+        for (const std::string& word : c.words) {
+            command += ' ';  // not " " + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there
+            command += shellQuote(word);
+        }
         SCOPED_TRACE("kurvilo-cli " + joined(c.words));
         const CliResult r = runShell(command);
         EXPECT_EQ(r.status, 0) << r.err;
@@ -114,8 +116,13 @@ TEST(Completion, ZshOffersCommandsOptionsValuesAndFilesOnATab) {
         std::string line = "kurvilo-cli";
         for (const std::string& word : c.words)
             line += " " + word;
-        command += " " + shellQuote(line);
-        expected += "kurvilo-cli " + joined(c.words) + "\n" + c.offered + "--\n";
+        command += ' ';  // appended piece by piece: GCC 12 at -O3 warns falsely on " " + ...
+        command += shellQuote(line);
+        expected += "kurvilo-cli ";
+        expected += joined(c.words);
+        expected += '\n';
+        expected += c.offered;
+        expected += "--\n";
     }
     const CliResult r = runShell(command);
     EXPECT_EQ(r.status, 0) << r.err;
@@ -124,9 +131,11 @@ TEST(Completion, ZshOffersCommandsOptionsValuesAndFilesOnATab) {
     std::size_t next = 0;
     for (const Case& c : all) {
         const std::size_t end = r.out.find("--\n", next);
-        got += "kurvilo-cli " + joined(c.words) + "\n" +
-               r.out.substr(next, end == std::string::npos ? std::string::npos : end - next) +
-               "--\n";
+        got += "kurvilo-cli ";
+        got += joined(c.words);
+        got += '\n';
+        got += r.out.substr(next, end == std::string::npos ? std::string::npos : end - next);
+        got += "--\n";
         if (end == std::string::npos) break;
         next = end + 3;
     }
