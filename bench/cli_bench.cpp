@@ -22,13 +22,11 @@ namespace {
 using namespace kurvilo;
 
 std::unique_ptr<RunModel> oscillator() {
-    auto model = std::make_unique<RunModel>();
+    auto model = headlessModel();
     model->edit1 = "-y";
     model->edit2 = "-x";
     model->labeledEdit16.assign(1, '5');  // not = "5": a false -Wrestrict of GCC 12 at -O3
     model->labeledEdit12.assign(1, '5');
-    model->constants = {"0", "0", "0", "0"};
-    paintStartupFrame(model->surface);
     startAction(*model);
     return model;
 }

@@ -24,12 +24,11 @@ using namespace kurvilo;
 
 // The harmonic oscillator: Ax = -x, Ay = -y from X = 5, Vy = 5, started and one tick in.
 std::unique_ptr<RunModel> runningOscillator() {
-    auto model = std::make_unique<RunModel>();
+    auto model = headlessModel();
     model->edit1 = "-y";
     model->edit2 = "-x";
     model->labeledEdit16.assign(1, '5');  // not = "5": a false -Wrestrict of GCC 12 at -O3
     model->labeledEdit12.assign(1, '5');
-    model->constants = {"0", "0", "0", "0"};
     startAction(*model);
     Timer1Timer(*model);
     return model;

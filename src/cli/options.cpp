@@ -274,27 +274,11 @@ std::string setSeparatorOption(std::string_view value) {
         setDecimalSeparator(separatorFromLocaleSymbol(point != nullptr ? point : ""));
         return {};
     }
-    const std::u32string characters = toUtf32(value);
-    if (characters.size() != 1) {
-        return "--separator needs exactly one character, or 'locale'";
+    if (toUtf32(value).size() != 1) return "--separator needs exactly one character, or 'locale'";
+    if (std::string problem = separatorProblem(value); !problem.empty()) {
+        return "--separator " + problem;
     }
-    const char32_t c = characters[0];
-    // The characters of formulas and value atoms: a separator among them would be read as
-    // syntax ("--separator ']'" would end every value atom early).
-    static constexpr std::u32string_view kSyntax = U"()[]{}*/^:<>=\u03C0\u03B8\u03A3";
-    const bool letter = (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
-    if (letter || kSyntax.find(c) != std::u32string_view::npos) {
-        return "--separator '" + std::string(value) +
-               "' is a character of the formula language or its value atoms";
-    }
-    if (c < 0x20 || c == 0x7F) return "--separator cannot be a control character";
-    try {
-        setDecimalSeparator(c);
-    } catch (const std::invalid_argument&) {
-        return "--separator '" + std::string(value) +
-               "' cannot separate decimals: numbers use digits, blanks, signs and exponent "
-               "letters, and invalid UTF-8 is no character";
-    }
+    setDecimalSeparator(toUtf32(value)[0]);
     return {};
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sim/settings.h"
 
+#include "numbers/separator.h"
+#include "numbers/utf8.h"
 #include "sim/motion.h"
 
 namespace kurvilo {
@@ -37,6 +39,28 @@ std::optional<int> timeStepNamed(std::string_view caption) noexcept {
 
 std::optional<int> viewRangeNamed(std::string_view value) noexcept {
     return rowWith(kViewRanges, value, [](const ViewRange& row) { return row.value; });
+}
+
+std::string separatorProblem(std::string_view utf8) {
+    const std::u32string characters = toUtf32(utf8);
+    if (characters.size() != 1) return "needs exactly one character";
+    const char32_t c = characters[0];
+    // The characters of formulas and value atoms: a separator among them would be read as
+    // syntax (a "]" would end every value atom early).
+    static constexpr std::u32string_view kSyntax = U"()[]{}*/^:<>=\u03C0\u03B8\u03A3";
+    const bool letter = (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
+    if (letter || kSyntax.find(c) != std::u32string_view::npos) {
+        return "'" + std::string(utf8) +
+               "' is a character of the formula language or its value atoms";
+    }
+    if (c < 0x20 || c == 0x7F) return "cannot be a control character";
+    // The one the parse takes is the one a locale with this symbol would give.
+    if (c != U'.' && separatorFromLocaleSymbol(utf8) != c) {
+        return "'" + std::string(utf8) +
+               "' cannot separate decimals: numbers use digits, blanks, signs and exponent "
+               "letters, and invalid UTF-8 is no character";
+    }
+    return {};
 }
 
 const GraphModeSetting& graphModeSetting(GraphMode mode) noexcept {

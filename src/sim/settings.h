@@ -1,22 +1,26 @@
 // SPDX-License-Identifier: MIT
 // The settings' vocabulary, one table each: the graph modes, the drawing speeds, the time steps,
 // the view ranges and the zoom limits, each row with what the window shows, what the command line
-// calls it and what it means to the tick. A row's position is the item index of the window's
-// radio group or combo box, which is what the tick reads.
+// and the run file call it and what it means to the tick. A row's position is the item index of
+// the window's radio group or combo box, which is what the tick reads. The window's controls, the
+// tick, kurvilo-cli's options and the run file all read these tables.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace kurvilo {
 
 enum class GraphMode : int;  // sim/motion.h
 
-// A graph mode's five MotionState slots (sim/motion.h, which Qt's "slots" keeps out of here).
+// A graph mode's five MotionState slots (sim/motion.h, which Qt's "slots" keeps out of here); the
+// first four have initial values typed in, t starts at 0.
 inline constexpr std::size_t kSlotNames = 5;
+inline constexpr std::size_t kInitialValues = 4;
 
 struct GraphModeSetting {
     GraphMode mode;
@@ -26,6 +30,18 @@ struct GraphModeSetting {
     std::string_view secondFormula;  // Edit2's label: "Ax=", "Aθ="; empty in the curve modes
     // The five slots of MotionState by their names in this mode (ListBox1's rows).
     std::array<std::string_view, kSlotNames> slotNames;
+    // The labels of the initial values of slots 0 to 3 (LabeledEdit15, 16, 12, 13).
+    std::array<std::string_view, kInitialValues> initialLabels;
+    // The same in ASCII, for the run file's keys and the command line's options ("vtheta").
+    std::array<std::string_view, kInitialValues> initialNames;
+    // The command line's names of the two formula fields ("ay", "ax"); the curve modes name only
+    // the first.
+    std::string_view firstFormulaName;
+    std::string_view secondFormulaName;
+
+    // The motion modes integrate both formulas; the curve modes have no second one, and leave
+    // the second formula and the initial values of slots 2 and 3 disabled in the window.
+    constexpr bool isMotion() const noexcept { return !secondFormula.empty(); }
 };
 
 inline constexpr std::array<GraphModeSetting, 4> kGraphModes{{
@@ -34,25 +50,41 @@ inline constexpr std::array<GraphModeSetting, 4> kGraphModes{{
      "直交座標系運動方程式",
      "Ay=",
      "Ax=",
-     {"vx", "x", "vy", "y", "t"}},
+     {"vx", "x", "vy", "y", "t"},
+     {"Vx=", "X=", "Vy=", "Y="},
+     {"vx", "x", "vy", "y"},
+     "ay",
+     "ax"},
     {static_cast<GraphMode>(1),
      "polar-motion",
      "極座標系運動方程式",
      "Ar=",
      "Aθ=",
-     {"vθ", "θ", "vr", "r", "t"}},
+     {"vθ", "θ", "vr", "r", "t"},
+     {"Vθ=", "θ=", "Vr=", "r="},
+     {"vtheta", "theta", "vr", "r"},
+     "ar",
+     "atheta"},
     {static_cast<GraphMode>(2),
      "cartesian-curve",
      "直交座標系方程式",
      "Y=",
      "",
-     {"vx", "x", "vy", "y", "t"}},
+     {"vx", "x", "vy", "y", "t"},
+     {"Vx=", "X=", "Vy=", "Y="},
+     {"vx", "x", "vy", "y"},
+     "curve",
+     ""},
     {static_cast<GraphMode>(3),
      "polar-curve",
      "極座標系方程式",
      "r=",
      "",
-     {"vθ", "θ", "vr", "r", "t"}},
+     {"vθ", "θ", "vr", "r", "t"},
+     {"Vθ=", "θ=", "Vr=", "r="},
+     {"vtheta", "theta", "vr", "r"},
+     "curve",
+     ""},
 }};
 
 // ComboBox1: the timer's interval between ticks.
@@ -105,6 +137,12 @@ struct SpinLimits {
 };
 inline constexpr SpinLimits kZoomCentre{-200, 200, 0};
 inline constexpr SpinLimits kZoomHalfWidth{1, 100, 1};
+
+// The decimal separator a run is written with: any one character the parse can take as its
+// decimal point, save the characters of formulas and value atoms, letters and control
+// characters. Why `utf8` cannot be one, in a few words ("is a character of the formula language or
+// its value atoms"), or empty when it can.
+std::string separatorProblem(std::string_view utf8);
 
 // The row of a table whose name or caption is `text`; none when no row has it.
 std::optional<int> graphModeNamed(std::string_view name) noexcept;

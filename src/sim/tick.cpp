@@ -99,13 +99,13 @@ void runTick(RunModel& model, FormulaPairEvaluator* evaluator) {
     const std::int64_t scaleX = axisScale(model.comboBox4, model.checkBox1, model.spinEdit2);
 
     // 3: a fresh run seeds the state exactly as typed.
-    if (model.timer1.tag == 0) {
+    if (model.timer1.tag == RunPhase::Fresh) {
         model.listBox1.clear();
         model.listBox3.clear();
         drawAxes(model.surface);
         model.listBox1 = {model.labeledEdit15, model.labeledEdit16, model.labeledEdit12,
                           model.labeledEdit13, "0"};
-        model.timer1.tag = 1;
+        model.timer1.tag = RunPhase::Seeded;
         model.timer1.interval = intervalFor(model.comboBox1, model.timer1.interval);
     }
 
@@ -124,7 +124,7 @@ void runTick(RunModel& model, FormulaPairEvaluator* evaluator) {
 
     // 5: the start pixel, from the typed initial texts. Each coordinate is stored as soon as it
     // is known, so a failure in Y leaves X behind.
-    if (model.timer1.tag == 1) {
+    if (model.timer1.tag == RunPhase::Seeded) {
         model.listBox3.clear();
         const AxisView startX{scaleX, readSpin(model.spinEdit1)};
         // Like every pixel, each coordinate goes through its text and the integer parse, so one
@@ -134,7 +134,7 @@ void runTick(RunModel& model, FormulaPairEvaluator* evaluator) {
         const AxisView startY{scaleY, readSpin(model.spinEdit3)};
         model.listBox3.push_back(pixelText(pixelFromCoordinate(pixelCoordinateY(
             startPlotY(mode, model.labeledEdit16, model.labeledEdit13, e1), startY))));
-        model.timer1.tag = 2;
+        model.timer1.tag = RunPhase::Drawing;
     }
 
     // 6: the state, read back from its texts.
@@ -191,8 +191,15 @@ void endTick(RunModel& model, std::string kind, std::string message, bool showEr
 
 }  // namespace
 
+std::unique_ptr<RunModel> headlessModel() {
+    auto model = std::make_unique<RunModel>();
+    model->constants.fill(std::string(kHeadlessConstant));
+    paintStartupFrame(model->surface);
+    return model;
+}
+
 void startAction(RunModel& model) {
-    model.timer1.tag = 0;
+    model.timer1.tag = RunPhase::Fresh;
     model.listBox1.clear();
     model.listBox3.clear();
     model.settingsEnabled = false;
@@ -225,6 +232,9 @@ bool Timer1Timer(RunModel& model, FormulaPairEvaluator* evaluator) {
         return true;
     } catch (const EAbort& cancelled) {
         endTick(model, cancelled.kind(), std::string(cancelled.message()), false);
+        // Cancelled in its evaluation, the tick leaves nothing the next one does not go on from
+        // as this one would have (a first tick's seeding and axes stay, and the phase says so).
+        --model.tickCount;
     } catch (const Failure& failure) {
         endTick(model, failure.kind(), std::string(failure.message()), true);
     } catch (const std::bad_alloc&) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,8 +37,16 @@ struct MarkerState {  // Shape1: left/top in window client coordinates
     int top = 200;
 };
 
-struct TimerState {      // Timer1
-    int tag = 0;         // run phase: 0 fresh, 1 seeded, 2 drawing
+// Where a run stands, held in Timer1's Tag: the start action sets Fresh, the first tick seeds the
+// state (Seeded) and, once the start pixel is known, draws (Drawing). A stop leaves it as it is.
+enum class RunPhase : int {
+    Fresh = 0,    // nothing seeded yet
+    Seeded = 1,   // the state is seeded, the start pixel not yet known
+    Drawing = 2,  // every tick draws a segment
+};
+
+struct TimerState {  // Timer1
+    RunPhase tag = RunPhase::Fresh;
     int interval = 100;  // milliseconds
     bool enabled = false;
 };
@@ -80,7 +89,8 @@ struct RunModel {
     bool settingsEnabled = true;   // GroupBox1, 2, 3, 5, RadioGroup1 and Button1
     bool button16Enabled = false;  // "保存"
 
-    // Ticks begun since the start action; not a control.
+    // Ticks run since the start action, the failed one included; a tick cancelled during its
+    // evaluation does not count, as it is run again whole by the next. Not a control.
     std::uint64_t tickCount = 0;
     // What the last good tick wrote into ListBox1's five items and ListBox3's two, with the unit
     // counts it wrote them from and the separator it wrote them with; not a control. An item
@@ -97,6 +107,13 @@ struct RunModel {
     // the command-line tool and the status label's tooltip.
     std::optional<TickFailure> lastFailure;
 };
+
+// The constants of a run without the keypad: the "0" its fields hold once it has been closed.
+inline constexpr std::string_view kHeadlessConstant = "0";
+
+// A model for a run without the window: the start-up picture painted (FormCreate's) and every
+// constant kHeadlessConstant; every other control at its start-up value.
+std::unique_ptr<RunModel> headlessModel();
 
 // How a tick evaluates its two formulas, the second (Edit2) first; by default right here with
 // EvaluateFormula. The window hands them to a worker thread so that a long evaluation cannot

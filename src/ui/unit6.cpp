@@ -347,7 +347,7 @@ void TForm1::createMarkerAndTimer() {
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(100);
-    setTag(Timer1, 0);
+    setTag(Timer1, static_cast<int>(RunPhase::Fresh));
 }
 
 void TForm1::connectHandlers() {
@@ -419,7 +419,7 @@ void TForm1::Timer1Timer() {
     if (inTick_) return;
     inTick_ = true;
     copyTickInputs();
-    const int phaseBefore = model_->timer1.tag;
+    const RunPhase phaseBefore = model_->timer1.tag;
     const std::string label3Before = model_->label3;
     const std::optional<QPoint> from = listedPixel(model_->listBox3);
     const bool succeeded = kurvilo::Timer1Timer(*model_, worker_.get());
@@ -427,7 +427,7 @@ void TForm1::Timer1Timer() {
 
     // The picture: the new segment where the run is drawing, all of it otherwise.
     const std::optional<QPoint> to = listedPixel(model_->listBox3);
-    if (succeeded && phaseBefore == 2 && from && to) {
+    if (succeeded && phaseBefore == RunPhase::Drawing && from && to) {
         Image1->update(segmentArea(*from, *to));
     } else {
         Image1->update();
@@ -516,7 +516,7 @@ void TForm1::copyTickInputs() {
     assignUtf8(m.edit1, Edit1->text());
     assignUtf8(m.edit2, Edit2->text());
     // The initial values are read only until the start pixel is known.
-    if (tagOf(Timer1) != 2) {
+    if (tagOf(Timer1) != static_cast<int>(RunPhase::Drawing)) {
         assignUtf8(m.labeledEdit12, LabeledEdit12->text());
         assignUtf8(m.labeledEdit13, LabeledEdit13->text());
         assignUtf8(m.labeledEdit15, LabeledEdit15->text());
@@ -539,7 +539,7 @@ void TForm1::copyTickInputs() {
     m.listBox1 = ListBox1->texts();
     m.listBox3 = ListBox3->texts();
     m.shape1 = {!Shape1->isHidden(), Shape1->x(), Shape1->y()};
-    m.timer1 = {tagOf(Timer1), Timer1->interval(), Timer1->isActive()};
+    m.timer1 = {static_cast<RunPhase>(tagOf(Timer1)), Timer1->interval(), Timer1->isActive()};
 }
 
 void TForm1::copyIn() {
@@ -591,7 +591,7 @@ void TForm1::copyOut() {
 
 void TForm1::showTimer() {
     const RunModel& m = *model_;
-    setTag(Timer1, m.timer1.tag);
+    setTag(Timer1, static_cast<int>(m.timer1.tag));
     if (Timer1->interval() != m.timer1.interval) Timer1->setInterval(m.timer1.interval);
     if (m.timer1.enabled && !Timer1->isActive()) Timer1->start();
     if (!m.timer1.enabled && Timer1->isActive()) Timer1->stop();

@@ -58,19 +58,17 @@ long differingPixels(const std::string& bmp, const PlotSurface& surface) {
 
 // The in-process run: the start action and up to n ticks, with the trace rows the tool writes.
 struct InProcessRun {
-    std::unique_ptr<RunModel> model = std::make_unique<RunModel>();
+    std::unique_ptr<RunModel> model = headlessModel();
     std::string trace;
     bool failed = false;
 };
 
 InProcessRun runInProcess(const std::function<void(RunModel&)>& settings, int ticks) {
     InProcessRun run;
-    run.model->constants = {"0", "0", "0", "0"};
     settings(*run.model);
     // The polar modes name their columns by the polar names.
     run.trace = run.model->graphMode % 2 == 0 ? "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n"
                                               : "tick\tv\u03B8\t\u03B8\tvr\tr\tt\tpx\tpy\n";
-    paintStartupFrame(run.model->surface);
     startAction(*run.model);
     for (int tick = 1; tick <= ticks; ++tick) {
         if (!Timer1Timer(*run.model)) {

@@ -38,7 +38,7 @@ using testing::writeFile;
 
 // The in-process run: the pictures the window shows after every K-th tick and after the last.
 struct ExpectedRun {
-    std::unique_ptr<RunModel> model = std::make_unique<RunModel>();
+    std::unique_ptr<RunModel> model = headlessModel();
     std::vector<Image> frames;
     bool failed = false;
 };
@@ -47,9 +47,7 @@ ExpectedRun runInProcess(const std::function<void(RunModel&)>& settings, std::ui
                          std::uint64_t every) {
     ExpectedRun run;
     RunModel& m = *run.model;
-    m.constants = {"0", "0", "0", "0"};
     settings(m);
-    paintStartupFrame(m.surface);
     startAction(m);
     std::uint64_t shown = 0;
     bool anyShown = false;

@@ -50,13 +50,11 @@ bool waitForGrowth(const std::string& folder, const std::string& prefix, std::ui
 
 // The oscillator in-process, after `ticks` ticks.
 std::unique_ptr<RunModel> oscillatorAfter(std::size_t ticks) {
-    auto m = std::make_unique<RunModel>();
-    m->constants = {"0", "0", "0", "0"};
+    auto m = headlessModel();
     m->edit1 = "-y";
     m->edit2 = "-x";
     m->labeledEdit16.assign(1, '5');  // not = "5": a false -Wrestrict of GCC 12 at -O3
     m->labeledEdit12.assign(1, '5');
-    paintStartupFrame(m->surface);
     startAction(*m);
     for (std::size_t tick = 0; tick < ticks; ++tick)
         Timer1Timer(*m);

@@ -52,12 +52,11 @@ std::string difference(const QImage& qt, const ImageView& picture) {
 
 // The frames of a polar curve that leaves the surface and comes back, marker and all.
 std::vector<Image> frames() {
-    RunModel m;
-    m.constants = {"0", "0", "0", "0"};
+    const std::unique_ptr<RunModel> model = headlessModel();
+    RunModel& m = *model;
     m.graphMode = 3;
     m.edit1 = "25sin(2\u03B8)";
     m.labeledEdit15.assign(1, '1');
-    paintStartupFrame(m.surface);
     startAction(m);
     std::vector<Image> all;
     for (int tick = 1; tick <= 400; ++tick) {

@@ -47,16 +47,14 @@ class MemorySink final : public ByteSink {
 
 // A run as the tool makes it: the frames after every K-th tick and after the last.
 struct PictureRun {
-    std::unique_ptr<RunModel> model = std::make_unique<RunModel>();
+    std::unique_ptr<RunModel> model = headlessModel();
     std::vector<Image> frames;
 };
 
 PictureRun run(const std::function<void(RunModel&)>& settings, int ticks, int every) {
     PictureRun r;
     RunModel& m = *r.model;
-    m.constants = {"0", "0", "0", "0"};
     settings(m);
-    paintStartupFrame(m.surface);
     startAction(m);
     for (int tick = 1; tick <= ticks; ++tick) {
         EXPECT_TRUE(Timer1Timer(m)) << "tick " << tick;

@@ -47,6 +47,42 @@ TEST(GraphModeTable, SlotNamesAreTheFormulaNamesOfTheSlots) {
     }
 }
 
+// The initial values' ASCII names are the slot names, with θ spelled out.
+TEST(GraphModeTable, InitialNamesSpellTheSlotNamesInAscii) {
+    for (const GraphModeSetting& row : kGraphModes) {
+        for (std::size_t slot = 0; slot < kInitialValues; ++slot) {
+            SCOPED_TRACE(std::string(row.name) + ": " + std::string(row.initialNames[slot]));
+            std::string spelled(row.slotNames[slot]);
+            if (const std::size_t theta = spelled.find("\u03B8"); theta != std::string::npos)
+                spelled.replace(theta, 2, "theta");
+            EXPECT_EQ(row.initialNames[slot], spelled);
+            for (const char c : row.initialNames[slot])
+                EXPECT_TRUE(c >= 'a' && c <= 'z');
+            // "Vx=" for vx: the label names the same slot, capitalised.
+            std::string label(row.initialLabels[slot]);
+            EXPECT_EQ(label.back(), '=');
+            label.pop_back();
+            if (label[0] == 'V') label[0] = 'v';
+            if (label == "X" || label == "Y") label[0] = static_cast<char>(label[0] - 'A' + 'a');
+            EXPECT_EQ(label, row.slotNames[slot]);
+        }
+    }
+}
+
+// The formula fields' names are those of kurvilo-cli's options: the first is the label without
+// its "=", lower case, and the curve modes name only their one formula "curve".
+TEST(GraphModeTable, FormulaNamesFollowTheLabels) {
+    const struct {
+        const char* first;
+        const char* second;
+    } expected[] = {{"ay", "ax"}, {"ar", "atheta"}, {"curve", ""}, {"curve", ""}};
+    for (std::size_t i = 0; i < kGraphModes.size(); ++i) {
+        EXPECT_EQ(kGraphModes[i].firstFormulaName, expected[i].first);
+        EXPECT_EQ(kGraphModes[i].secondFormulaName, expected[i].second);
+        EXPECT_EQ(kGraphModes[i].isMotion(), !kGraphModes[i].secondFormulaName.empty());
+    }
+}
+
 TEST(SettingNames, EachNameFindsItsRowAndOthersFindNone) {
     for (std::size_t i = 0; i < kGraphModes.size(); ++i)
         EXPECT_EQ(graphModeNamed(kGraphModes[i].name), static_cast<int>(i));
@@ -110,6 +146,41 @@ TEST(SettingDefaults, AFreshModelHoldsTheWindowsStartUpSettings) {
         EXPECT_EQ(half->text, "1");
         EXPECT_EQ(half->minimum, 1);
         EXPECT_EQ(half->maximum, 100);
+    }
+}
+
+// A separator a run can be written with is exactly one the parse can take, and no character of
+// the formulas.
+TEST(Separators, EachCharacterIsTakenOrRefusedWithItsReason) {
+    const struct {
+        const char* separator;
+        const char* problem;  // "" when the separator is fine
+    } cases[] = {
+        {".", ""},
+        {",", ""},
+        {"\u066B", ""},  // the Arabic decimal separator
+        {"'", ""},
+        {"\u00B7", ""},
+        {"", "needs exactly one character"},
+        {"..", "needs exactly one character"},
+        {"x", "'x' is a character of the formula language or its value atoms"},
+        {"]", "']' is a character of the formula language or its value atoms"},
+        {"\u03B8", "'\u03B8' is a character of the formula language or its value atoms"},
+        {"\t", "cannot be a control character"},
+        {"\x7F", "cannot be a control character"},
+        {"5",
+         "'5' cannot separate decimals: numbers use digits, blanks, signs and exponent "
+         "letters, and invalid UTF-8 is no character"},
+        {"-",
+         "'-' cannot separate decimals: numbers use digits, blanks, signs and exponent "
+         "letters, and invalid UTF-8 is no character"},
+        {"\xFF",
+         "'\xFF' cannot separate decimals: numbers use digits, blanks, signs and "
+         "exponent letters, and invalid UTF-8 is no character"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.separator);
+        EXPECT_EQ(separatorProblem(c.separator), c.problem);
     }
 }
 

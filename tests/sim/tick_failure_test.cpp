@@ -28,7 +28,7 @@ TEST(FirstTickFailure, FailingFormulaLeavesTheSeedsAndTheAxes) {
     EXPECT_EQ(model->lastFailure->message, "Floating point division by zero");
     EXPECT_EQ(model->listBox1, (Texts{"0", "1.50", "0", "0", "0"}));
     EXPECT_TRUE(model->listBox3.empty());
-    EXPECT_EQ(model->timer1.tag, 1);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Seeded);
     EXPECT_EQ(model->timer1.interval, 10);
     EXPECT_TRUE(sameSurface(model->surface, *gridWithAxes()));
     EXPECT_FALSE(model->shape1.visible);
@@ -51,7 +51,7 @@ TEST(FirstTickFailure, BadInitialTextFailsAtTheStartPixelAfterItsX) {
     EXPECT_EQ(model->lastFailure->message, "'abc' is not a valid floating point value");
     EXPECT_EQ(model->listBox1, (Texts{"0", "0", "0", "abc", "0"}));
     EXPECT_EQ(model->listBox3, (Texts{"201"}));
-    EXPECT_EQ(model->timer1.tag, 1);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Seeded);
 }
 
 TEST(FirstTickFailure, CurveModesMeetABadSlotThreeTextWhenReadingTheState) {
@@ -64,7 +64,7 @@ TEST(FirstTickFailure, CurveModesMeetABadSlotThreeTextWhenReadingTheState) {
     EXPECT_EQ(model->lastFailure->message, "'' is not a valid floating point value");
     EXPECT_EQ(model->listBox1, (Texts{"0", "0", "0", "", "0"}));
     EXPECT_EQ(model->listBox3, (Texts{"201", "191"}));
-    EXPECT_EQ(model->timer1.tag, 2);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Drawing);
 }
 
 TEST(FirstTickFailure, FormulaReadingABadSlotFailsBeforeTheStartPixel) {
@@ -95,7 +95,7 @@ TEST(FirstTickFailure, StartPixelBeyondThirtyTwoBitsFailsBeforeItIsStored) {
     expectStoppedWithError(*model, "EConvertError");
     EXPECT_EQ(model->lastFailure->message, "'3000000201' is not a valid integer value");
     EXPECT_TRUE(model->listBox3.empty());
-    EXPECT_EQ(model->timer1.tag, 1);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Seeded);
 }
 
 TEST(FirstTickFailure, StartPixelKeepsItsXWhenOnlyYIsBeyondThirtyTwoBits) {
@@ -106,7 +106,7 @@ TEST(FirstTickFailure, StartPixelKeepsItsXWhenOnlyYIsBeyondThirtyTwoBits) {
     EXPECT_FALSE(Timer1Timer(*model));
     expectStoppedWithError(*model, "EConvertError");
     EXPECT_EQ(model->listBox3, (Texts{"201"}));
-    EXPECT_EQ(model->timer1.tag, 1);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Seeded);
 }
 
 // A run that moves x by 10^7 per tick on the finest view: pixels 201, 10^9 + 201,
@@ -136,7 +136,7 @@ TEST(LaterTickFailure, PointLeavingTheThirtyTwoBitRangeKeepsThePreviousTick) {
     EXPECT_EQ(model->listBox3, pixel);
     EXPECT_EQ(model->shape1.visible, marker.visible);
     EXPECT_TRUE(sameSurface(model->surface, *picture));
-    EXPECT_EQ(model->timer1.tag, 2);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Drawing);
 }
 
 TEST(LaterTickFailure, ClippedRunKeepsDrawingUntilItLeavesTheRange) {
@@ -157,7 +157,7 @@ TEST(FirstTickFailure, ValueLeavingTheFixed4RangeInTheStep) {
     expectStoppedWithError(*model, "EInvalidOp");
     EXPECT_EQ(model->listBox1, (Texts{"0", "0", "922337203685477", "0", "0"}));
     EXPECT_EQ(model->listBox3, (Texts{"201", "201"}));
-    EXPECT_EQ(model->timer1.tag, 2);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Drawing);
 }
 
 TEST(LaterTickFailure, FormulaFailingMidRunKeepsThePreviousTick) {
@@ -250,6 +250,28 @@ TEST(CancelledTick, StopsTheRunWithoutAnErrorAndKeepsThePreviousTick) {
     EXPECT_EQ(model->listBox1, values);
     EXPECT_EQ(model->listBox3, pixel);
     EXPECT_TRUE(sameSurface(model->surface, *picture));
+}
+
+// A cancelled tick does not count, and the run goes on from it as if it had never been: the
+// ticks after it give what the same number of uninterrupted ticks gives, a first tick too.
+TEST(CancelledTick, DoesNotCountAndTheRunGoesOnAsIfUncancelled) {
+    for (const int cancelled : {1, 2, 7}) {
+        SCOPED_TRACE(cancelled);
+        auto uninterrupted = newModel(0, "-y", "-x");
+        uninterrupted->labeledEdit16 = "5";
+        auto stopped = std::make_unique<RunModel>(*uninterrupted);
+        startAction(*uninterrupted);
+        startAction(*stopped);
+        ASSERT_EQ(runTicks(*uninterrupted, 10), 10);
+        CancellingEvaluator evaluator(cancelled);
+        // The tick after the cancelled one goes on as F6 would after the stop.
+        for (int call = 1; call <= 11; ++call)
+            EXPECT_EQ(Timer1Timer(*stopped, &evaluator), call != cancelled);
+        EXPECT_EQ(stopped->tickCount, 10u);
+        EXPECT_EQ(stopped->listBox1, uninterrupted->listBox1);
+        EXPECT_EQ(stopped->listBox3, uninterrupted->listBox3);
+        EXPECT_TRUE(sameSurface(stopped->surface, uninterrupted->surface));
+    }
 }
 
 TEST(CancelledTick, AnEvaluatorThatCancelsNothingGivesTheSameRun) {

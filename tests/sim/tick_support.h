@@ -16,11 +16,10 @@
 namespace kurvilo {
 
 inline std::unique_ptr<RunModel> newModel(int graphMode, std::string edit1, std::string edit2) {
-    auto model = std::make_unique<RunModel>();
+    auto model = headlessModel();
     model->graphMode = graphMode;
     model->edit1 = std::move(edit1);
     model->edit2 = std::move(edit2);
-    model->constants = {"0", "0", "0", "0"};
     return model;
 }
 

@@ -14,7 +14,7 @@ TEST(StartAction, PreparesAFreshRun) {
     model->listBox1 = {"1", "2", "3", "4", "5"};
     model->listBox3 = {"7", "8"};
     model->label3 = "エラー";
-    model->timer1.tag = 2;
+    model->timer1.tag = RunPhase::Drawing;
     model->timer1.interval = 1000;
     model->shape1.visible = true;
     model->spinEdit1.text = "5";
@@ -25,7 +25,7 @@ TEST(StartAction, PreparesAFreshRun) {
 
     startAction(*model);
 
-    EXPECT_EQ(model->timer1.tag, 0);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Fresh);
     EXPECT_TRUE(model->listBox1.empty());
     EXPECT_TRUE(model->listBox3.empty());
     EXPECT_FALSE(model->settingsEnabled);
@@ -54,7 +54,7 @@ TEST(StopAction, EnablesTheSettingsAndKeepsTheRun) {
     EXPECT_TRUE(model->settingsEnabled);
     EXPECT_TRUE(model->button16Enabled);
     EXPECT_FALSE(model->timer1.enabled);
-    EXPECT_EQ(model->timer1.tag, 2);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Drawing);
     EXPECT_EQ(model->listBox1, values);
     EXPECT_EQ(model->listBox3, pixel);
     EXPECT_EQ(model->label3, "");
@@ -70,7 +70,7 @@ TEST(TypicalRoad, HarmonicOscillatorFirstTick) {
 
     EXPECT_EQ(model->listBox1, (Texts{"-0.05", "4.9995", "5", "0.05", "0.01"}));
     EXPECT_EQ(model->listBox3, (Texts{"251", "201"}));
-    EXPECT_EQ(model->timer1.tag, 2);
+    EXPECT_EQ(model->timer1.tag, RunPhase::Drawing);
     EXPECT_EQ(model->timer1.interval, 10);  // "1/100s"
     EXPECT_TRUE(model->timer1.enabled);
     EXPECT_FALSE(model->lastFailure);

@@ -103,7 +103,7 @@ TEST_F(LightTick, TicksThroughTheWindowGiveTheCoresRunExactly) {
     EXPECT_EQ(std::memcmp(form1->surface().data(), core.surface.data(),
                           std::size_t(PlotSurface::bytesPerLine()) * PlotSurface::kSize),
               0);
-    EXPECT_EQ(tagOf(timer()), core.timer1.tag);
+    EXPECT_EQ(tagOf(timer()), static_cast<int>(core.timer1.tag));
     EXPECT_EQ(timer()->interval(), core.timer1.interval);
 }
 
