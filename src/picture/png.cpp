@@ -6,6 +6,8 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace kurvilo {
@@ -77,7 +79,108 @@ bool encode(const ImageView& picture, WriteState& state, std::uint8_t* row, png_
     return true;
 }
 
+struct ReadState {
+    std::FILE* file;
+    std::size_t signatureBytes;
+    const char* key;  // NUL-terminated
+    std::size_t maxBytes;
+    std::string* value;
+    bool found;
+    bool tooLong;
+    unsigned char* row;  // malloc'd here, freed by the caller
+    char message[200];
+};
+
+[[noreturn]] void onReadError(png_structp png, png_const_charp message) {
+    auto* state = static_cast<ReadState*>(png_get_error_ptr(png));
+    std::snprintf(state->message, sizeof state->message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+// PNG allows such sizes, but a run file's picture is 401 × 401: no need to decode a giant.
+constexpr png_uint_32 kMaxReadSide = 16384;
+
+// Looks for the key among the texts libpng has read into info.
+void findText(png_structp png, png_infop info, ReadState& state) {
+    png_textp texts = nullptr;
+    int count = 0;
+    png_get_text(png, info, &texts, &count);
+    for (int i = 0; i < count && !state.found; ++i) {
+        if (std::strcmp(texts[i].key, state.key) != 0) continue;
+        const bool international = texts[i].compression == PNG_ITXT_COMPRESSION_NONE ||
+                                   texts[i].compression == PNG_ITXT_COMPRESSION_zTXt;
+        const std::size_t length = international ? texts[i].itxt_length : texts[i].text_length;
+        state.found = true;
+        if (length > state.maxBytes) {
+            state.tooLong = true;
+        } else {
+            state.value->assign(texts[i].text, length);
+        }
+    }
+}
+
+// Like encode: everything libpng touches lives in plain data.
+bool decodeTexts(ReadState& state) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, onReadError, onWarning);
+    if (png == nullptr) {
+        std::snprintf(state.message, sizeof state.message, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    png_infop endInfo = info != nullptr ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr || endInfo == nullptr || setjmp(png_jmpbuf(png))) {
+        if (endInfo == nullptr) std::snprintf(state.message, sizeof state.message, "out of memory");
+        png_destroy_read_struct(&png, &info, &endInfo);
+        return false;
+    }
+    png_init_io(png, state.file);
+    png_set_sig_bytes(png, static_cast<int>(state.signatureBytes));
+    png_set_user_limits(png, kMaxReadSide, kMaxReadSide);
+    // Room for the longest text wanted, with its chunk's key and header.
+    png_set_chunk_malloc_max(png, state.maxBytes + 4096);
+    png_read_info(png, info);
+    findText(png, info, state);
+    if (!state.found) {
+        // The texts after the pixels: read every row, one at a time.
+        const int passes = png_set_interlace_handling(png);
+        png_read_update_info(png, info);
+        state.row = static_cast<unsigned char*>(std::malloc(png_get_rowbytes(png, info)));
+        if (state.row == nullptr) png_error(png, "out of memory");
+        const png_uint_32 height = png_get_image_height(png, info);
+        for (int pass = 0; pass < passes; ++pass) {
+            for (png_uint_32 y = 0; y < height; ++y)
+                png_read_row(png, state.row, nullptr);
+        }
+        png_read_end(png, endInfo);
+        findText(png, endInfo, state);
+    }
+    png_destroy_read_struct(&png, &info, &endInfo);
+    return true;
+}
+
 }  // namespace
+
+PngTextRead readPngText(std::FILE* file, std::size_t signatureBytes, std::string_view key,
+                        std::size_t maxBytes) {
+    PngTextRead result;
+    const std::string keyText(key);
+    ReadState state{file,  signatureBytes, keyText.c_str(), maxBytes, &result.value,
+                    false, false,          nullptr,         {}};
+    const bool read = decodeTexts(state);
+    std::free(state.row);
+    if (!read) {
+        result.value.clear();
+        result.error = state.message;
+        return result;
+    }
+    result.found = state.found;
+    if (state.tooLong) {
+        result.value.clear();
+        result.error =
+            "its text '" + keyText + "' is longer than " + std::to_string(maxBytes) + " bytes";
+    }
+    return result;
+}
 
 std::string pngTextProblem(const PngText& text) {
     const std::string& key = text.key;

@@ -17,6 +17,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "picture/image.h"
@@ -96,6 +97,24 @@ inline DecodedPng decodePng(const std::string& bytes) {
     png_destroy_read_struct(&png, &info, nullptr);
     decoded.ok = true;
     return decoded;
+}
+
+// The PNG without its text chunks whose key is `key`: the other chunks byte for byte (each
+// chunk is length, type, data and CRC, so dropping whole chunks keeps the file valid).
+inline std::string withoutTextChunk(const std::string& png, std::string_view key) {
+    std::string out = png.substr(0, 8);
+    for (std::size_t at = 8; at + 12 <= png.size();) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(png[at + i]); };
+        const std::size_t length = std::size_t{byte(0)} << 24 | std::size_t{byte(1)} << 16 |
+                                   std::size_t{byte(2)} << 8 | byte(3);
+        const std::string type = png.substr(at + 4, 4);
+        const std::string chunk = png.substr(at, 12 + length);
+        const bool text = type == "tEXt" || type == "zTXt" || type == "iTXt";
+        if (!(text && png.compare(at + 8, key.size() + 1, std::string(key) + '\0') == 0))
+            out += chunk;
+        at += 12 + length;
+    }
+    return out;
 }
 
 struct DecodedGif {
