@@ -73,6 +73,8 @@ std::string_view bashFiles(ValueKind kind) {
             return "_filedir bmp";
         case ValueKind::GifFile:
             return "_filedir gif";
+        case ValueKind::RunFileName:
+            return "_filedir kurvilo";
         case ValueKind::Folder:
             return "_filedir -d";
         default:
@@ -117,6 +119,9 @@ std::string bashCommand(const CommandDef& command) {
     }
     script +=
         "            [[ $cur == -* ]] && COMPREPLY=($(compgen -W '" + words + "' -- \"$cur\"))\n";
+    // run's operand: a run file, or a picture that carries one.
+    if (command.name == "run")
+        script += "            [[ $cur == -* ]] || _filedir '@(kurvilo|png)'\n";
     script += "            return ;;\n";
     return script;
 }
@@ -194,6 +199,8 @@ std::string zshAction(const OptionDef& option) {
             return ":" + name + ":_files -g \"*.(bmp|BMP)(-.)\"";
         case ValueKind::GifFile:
             return ":" + name + ":_files -g \"*.(gif|GIF)(-.)\"";
+        case ValueKind::RunFileName:
+            return ":" + name + ":_files -g \"*.kurvilo(-.)\"";
         case ValueKind::Folder:
             return ":" + name + ":_files -/";
         default:
@@ -229,6 +236,8 @@ std::string zshCommand(const CommandDef& command) {
     }
     if (command.name == "eval") {
         script += " \\\n        '*:formula: '";
+    } else if (command.name == "run") {
+        script += " \\\n        '1:run file:_files -g \"*.(kurvilo|png|PNG)(-.)\"'";
     } else if (command.name == "completion") {
         script += " \\\n        '1:shell:(bash zsh)'";
     }

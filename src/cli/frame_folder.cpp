@@ -90,7 +90,7 @@ bool FrameFolder::open(const std::string& folder, bool overwrite) {
     return true;
 }
 
-bool FrameFolder::write(const ImageView& frame) {
+bool FrameFolder::write(const ImageView& frame, std::span<const PngText> texts) {
     char name[32];
     std::snprintf(name, sizeof name, "/frame-%06llu.png",
                   static_cast<unsigned long long>(written_ + 1));
@@ -101,7 +101,7 @@ bool FrameFolder::write(const ImageView& frame) {
         error_ = file.error();
         return false;
     }
-    if (!writePng(frame, file, cause) && !file.failed()) file.fail(cause);
+    if (!writePng(frame, file, cause, texts) && !file.failed()) file.fail(cause);
     if (!file.close()) {
         error_ = file.error();
         return false;

@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "picture/image.h"
+#include "picture/png.h"
 
 namespace kurvilo::cli {
 
@@ -16,7 +18,7 @@ class FrameFolder {
     // The folder exists, a file can be made in it, and it holds no frames (with overwrite, those
     // it holds are removed). False when not; error() says why.
     bool open(const std::string& folder, bool overwrite);
-    bool write(const ImageView& frame);
+    bool write(const ImageView& frame, std::span<const PngText> texts = {});
     // The folder, or the frame that failed.
     const std::string& path() const noexcept { return path_; }
     const std::string& error() const noexcept { return error_; }

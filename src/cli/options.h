@@ -31,6 +31,7 @@ enum class ValueKind {
     PictureFile,  // .png or .bmp, or "-"
     BmpFile,      // a bitmap, or "-"
     GifFile,      // a GIF, or "-"
+    RunFileName,  // a .kurvilo run file, or "-"
     Folder,
 };
 

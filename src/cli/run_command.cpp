@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // kurvilo-cli run: the window's run without the window. The start action, then N ticks of the
 // same tick driver, with the value lists written to a trace, the picture to a file, and the
-// picture as the window shows it to numbered frames or an animated GIF.
+// picture as the window shows it to numbered frames or an animated GIF. The settings come from the
+// options, or from a run file (or a PNG that carries one) that the options given beside it
+// override; --save-run writes the run file of the settings in effect.
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -18,7 +20,11 @@
 #include "cli/progress.h"
 #include "cli/run_outputs.h"
 #include "numbers/integer_text.h"
+#include "numbers/separator.h"
+#include "picture/output_file.h"
+#include "runfile/run_file.h"
 #include "sim/plot_surface.h"
+#include "sim/run_settings.h"
 #include "sim/settings.h"
 #include "sim/tick.h"
 
@@ -58,14 +64,21 @@ enum RunOptionId {
     kEvery,
     kQuiet,
     kProgress,
+    kSaveRun,
+    kTitle,
+    kNote,
 };
 
 using enum ValueKind;
 
 constexpr OptionDef kRunOptions[] = {
-    {"", kHeading, None, "", "What runs:"},
-    {"mode", kMode, ModeName, "M", "the graph mode: {values}; required"},
-    {"ticks", kTicks, Count, "N", "the number of ticks, 0 or more; required"},
+    {"", kHeading, None, "",
+     "What runs: the settings of the run file FILE (a .kurvilo file, or a PNG picture that "
+     "carries one; '-' reads standard input), each changed by the options given beside it."},
+    {"mode", kMode, ModeName, "M", "the graph mode: {values}; required without FILE"},
+    {"ticks", kTicks, Count, "N",
+     "the number of ticks, 0 or more; required unless FILE says or --save-run is all "
+     "that is asked for"},
     {"", kHeading, None, "",
      "The formulas, each as typed in the window (empty, the default, is 0), and only in the "
      "modes that have the field:"},
@@ -123,6 +136,12 @@ constexpr OptionDef kRunOptions[] = {
     {"overwrite", kOverwrite, None, "", "remove the frames DIR holds before the first tick"},
     {"gif", kGif, GifFile, "FILE", "the same frames as one looping animated GIF"},
     {"every", kEvery, Count, "K", "ticks per frame, 1 or more; default 1"},
+    {"", kHeading, None, "", "Run files:"},
+    {"save-run", kSaveRun, RunFileName, "FILE",
+     "write the run file of the settings in effect (and of --ticks, when given) before the "
+     "run; without --ticks nothing runs"},
+    {"title", kTitle, Text, "T", "the run file's title"},
+    {"note", kNote, Text, "T", "the run file's note"},
     {"", kHeading, None, "", "Messages:"},
     {"quiet", kQuiet, None, "", "show no progress", 'q'},
     {"progress", kProgress, None, "",
@@ -134,10 +153,11 @@ constexpr OptionDef kRunOptions[] = {
 
 constexpr std::string_view kRunUsage =
     "usage: kurvilo-cli run --mode M --ticks N [options]\n"
+    "       kurvilo-cli run FILE [options]\n"
     "\n"
     "Runs the window's start action and then N ticks of its tick driver, without a\n"
     "window, and writes the values of every tick, the final picture, frames or an\n"
-    "animated GIF.\n";
+    "animated GIF. Every PNG it writes carries the run file of its run.\n";
 
 constexpr std::string_view kRunEpilogue =
     "Every output file is written whole or not at all: a failed write leaves an older\n"
@@ -152,7 +172,8 @@ constexpr std::string_view kRunEpilogue =
     "into head) ends the run quietly.\n"
     "\n"
     "Exit status: 0 all N ticks ran (or the reader went away), 1 a tick failed or an\n"
-    "output could not be written, 2 bad arguments, 128 + N ended by signal N.\n";
+    "output could not be written, 2 bad arguments or a run file that is refused,\n"
+    "128 + N ended by signal N.\n";
 
 int runMain(std::span<const std::string> args);
 
@@ -168,9 +189,17 @@ const CommandDef& runCommand() {
 
 namespace {
 
-struct RunSettings {
-    std::unique_ptr<RunModel> model = std::make_unique<RunModel>();  // the surface is 643 kB
-    std::uint64_t ticks = 0;
+// A run file that was refused: its one line goes to standard error as it is.
+class RefusedFile : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct RunRequest {
+    std::unique_ptr<RunModel> model;  // the surface is 643 kB
+    RunFile runFile;                  // the settings in effect, the title and the note
+    std::optional<std::uint64_t> ticks;
+    std::string saveRunPath;  // --save-run; empty: none
     OutputSettings outputs;
     std::optional<bool> progress;  // -q: off, --progress: on; none: on a terminal
 };
@@ -188,17 +217,15 @@ bool parseBounded(std::string_view text, const SpinLimits& limits, std::int32_t&
     return tryParseInteger(text, value) && value >= limits.minimum && value <= limits.maximum;
 }
 
-// "CENTRE,HALF": checks the axis' zoom box and fills its two spin controls.
-bool parseZoom(const std::string& text, bool& check, SpinControl& centre, SpinControl& half) {
+// "CENTRE,HALF": the axis' zoom, on.
+bool parseZoom(const std::string& text, ZoomSetting& zoom) {
     const auto comma = text.find(',');
     if (comma == std::string::npos) return false;
     std::int32_t c = 0;
     std::int32_t w = 0;
     if (!parseBounded(std::string_view(text).substr(0, comma), kZoomCentre, c)) return false;
     if (!parseBounded(std::string_view(text).substr(comma + 1), kZoomHalfWidth, w)) return false;
-    check = true;
-    centre.text = integerText(c);
-    half.text = integerText(w);
+    zoom = {true, c, w};
     return true;
 }
 
@@ -268,24 +295,26 @@ PictureFormat pictureFormatOf(const GivenOption& option) {
 // The formula options that name a field ask for a mode that has it.
 void checkFieldOptions(const std::vector<const GivenOption*>& fields, int mode) {
     for (const GivenOption* option : fields) {
-        const int id = option->id;
-        const bool fits = ((id == kAy || id == kAx) && mode == 0) ||
-                          ((id == kAr || id == kATheta) && mode == 1) ||
-                          (id == kCurve && (mode == 2 || mode == 3));
-        if (fits) continue;
-        static constexpr std::string_view kFieldsOf[] = {"--ay and --ax", "--ar and --atheta",
-                                                         "--curve", "--curve"};
-        const std::string_view name = kGraphModes[static_cast<std::size_t>(mode)].name;
-        throw UsageError(option->name + " is no field of " + std::string(name) + " (its " +
-                         (mode >= 2 ? "formula is " : "formulas are ") +
-                         std::string(kFieldsOf[mode]) + ", or --f1 and --f2)");
+        const GraphModeSetting& row = kGraphModes[static_cast<std::size_t>(mode)];
+        const std::string_view field = option->name;  // "--ay"
+        if (field.substr(2) == row.firstFormulaName || field.substr(2) == row.secondFormulaName) {
+            continue;
+        }
+        const std::string fields = row.isMotion()
+                                       ? "--" + std::string(row.firstFormulaName) + " and --" +
+                                             std::string(row.secondFormulaName)
+                                       : "--" + std::string(row.firstFormulaName);
+        throw UsageError(option->name + " is no field of " + std::string(row.name) + " (its " +
+                         (row.isMotion() ? "formulas are " : "formula is ") + fields +
+                         ", or --f1 and --f2)");
     }
 }
 
 // The one output that may go to standard output.
-void checkStandardOutput(const RunSettings& settings) {
-    const OutputSettings& o = settings.outputs;
+void checkStandardOutput(const RunRequest& request) {
+    const OutputSettings& o = request.outputs;
     std::vector<std::string> dashes;
+    if (request.saveRunPath == "-") dashes.emplace_back("--save-run");
     if (o.tracePath == "-") dashes.emplace_back("--trace");
     if (o.picturePath == "-") dashes.emplace_back("--picture");
     if (o.bmpPath == "-") dashes.emplace_back("--bmp");
@@ -296,89 +325,96 @@ void checkStandardOutput(const RunSettings& settings) {
     }
 }
 
-RunSettings readRunOptions(const CommandLine& line) {
-    RunSettings settings;
-    RunModel& model = *settings.model;
-    OutputSettings& outputs = settings.outputs;
-    model.constants = {"0", "0", "0", "0"};
-    bool haveMode = false;
-    bool haveTicks = false;
+// The run file the operand names, or the start-up settings when there is none.
+RunFile baseRunFile(const CommandLine& line) {
+    if (line.operands.empty()) return {};
+    if (line.operands.size() > 1) {
+        throw UsageError("one run file at most ('" + line.operands[0] + "', '" + line.operands[1] +
+                         "')");
+    }
+    const RunFileRead read = loadRunFile(line.operands[0]);
+    if (!read.file) throw RefusedFile(read.error.message());
+    return *read.file;
+}
+
+// The options, over the run file's settings. The process-wide separator is set here: the
+// option's, else the file's.
+RunRequest readRunOptions(const CommandLine& line) {
+    RunRequest request;
+    request.runFile = baseRunFile(line);
+    const bool haveFile = !line.operands.empty();
+    RunSettings& settings = request.runFile.settings;
+    request.ticks = request.runFile.ticks;
+    OutputSettings& outputs = request.outputs;
+    bool haveMode = haveFile;
     bool haveEvery = false;
     bool overwrite = false;
+    bool separatorGiven = false;
     std::vector<const GivenOption*> fields;
     for (const GivenOption& option : line.options) {
         const std::string& value = option.value;
         switch (option.id) {
             case kMode:
-                model.graphMode = value.size() == 1 && value[0] >= '0' && value[0] <= '3'
-                                      ? value[0] - '0'
-                                      : rowOf(option, graphModeNamed(value), ModeName);
+                settings.graphMode = value.size() == 1 && value[0] >= '0' && value[0] <= '3'
+                                         ? value[0] - '0'
+                                         : rowOf(option, graphModeNamed(value), ModeName);
                 haveMode = true;
                 break;
-            case kTicks:
-                if (!parseCount(value, settings.ticks)) {
+            case kTicks: {
+                std::uint64_t ticks = 0;
+                if (!parseCount(value, ticks)) {
                     throw UsageError("--ticks must be a whole number, 0 or more");
                 }
-                haveTicks = true;
+                request.ticks = ticks;
                 break;
+            }
             case kAy:
             case kAr:
             case kCurve:
                 fields.push_back(&option);
-                model.edit1 = value;
+                settings.firstFormula = value;
                 break;
             case kAx:
             case kATheta:
                 fields.push_back(&option);
-                model.edit2 = value;
+                settings.secondFormula = value;
                 break;
             case kF1:
-                model.edit1 = value;
+                settings.firstFormula = value;
                 break;
             case kF2:
-                model.edit2 = value;
+                settings.secondFormula = value;
                 break;
             case kVx0:
-                model.labeledEdit15 = value;
-                break;
             case kX0:
-                model.labeledEdit16 = value;
-                break;
             case kVy0:
-                model.labeledEdit12 = value;
-                break;
             case kY0:
-                model.labeledEdit13 = value;
+                settings.initialValues[static_cast<std::size_t>(option.id - kVx0)] = value;
                 break;
             case kStep:
-                model.comboBox2 = rowOf(option, timeStepNamed(value), StepName);
+                settings.timeStep = rowOf(option, timeStepNamed(value), StepName);
                 break;
             case kRangeX:
             case kRangeY:
-                (option.id == kRangeX ? model.comboBox4 : model.comboBox3) =
+                (option.id == kRangeX ? settings.viewRangeX : settings.viewRangeY) =
                     rowOf(option, viewRangeNamed(value), RangeName);
                 break;
             case kZoomX:
-            case kZoomY: {
-                const bool x = option.id == kZoomX;
-                if (!parseZoom(value, x ? model.checkBox1 : model.checkBox2,
-                               x ? model.spinEdit1 : model.spinEdit3,
-                               x ? model.spinEdit2 : model.spinEdit4)) {
+            case kZoomY:
+                if (!parseZoom(value, option.id == kZoomX ? settings.zoomX : settings.zoomY)) {
                     throw UsageError(option.name +
                                      " needs CENTRE,HALF with CENTRE in -200..200 and HALF in "
                                      "1..100");
                 }
                 break;
-            }
             case kSpeed:
-                model.comboBox1 = rowOf(option, drawingSpeedNamed(value), SpeedName);
-                outputs.intervalMs =
-                    kDrawingSpeeds[static_cast<std::size_t>(model.comboBox1)].intervalMs;
+                settings.drawingSpeed = rowOf(option, drawingSpeedNamed(value), SpeedName);
                 break;
             case kSeparator:
                 if (const std::string problem = setSeparatorOption(value); !problem.empty()) {
                     throw UsageError(problem);
                 }
+                separatorGiven = true;
                 break;
             case kTrace:
                 if (value.empty()) throw UsageError("--trace needs a file name or -");
@@ -414,51 +450,111 @@ RunSettings readRunOptions(const CommandLine& line) {
                 haveEvery = true;
                 break;
             case kQuiet:
-                settings.progress = false;
+                request.progress = false;
                 break;
             case kProgress:
-                settings.progress = true;
+                request.progress = true;
+                break;
+            case kSaveRun:
+                if (value.empty()) throw UsageError("--save-run needs a file name or -");
+                request.saveRunPath = value;
+                break;
+            case kTitle:
+                request.runFile.title = value;
+                break;
+            case kNote:
+                request.runFile.note = value;
                 break;
             default:
                 if (option.id >= kConstantA && option.id <= kConstantD) {
-                    model.constants[static_cast<std::size_t>(option.id - kConstantA)] = value;
+                    settings.constants[static_cast<std::size_t>(option.id - kConstantA)] = value;
                 }
                 break;
         }
     }
     if (!haveMode) throw UsageError("--mode is required");
-    if (!haveTicks) throw UsageError("--ticks is required");
-    checkFieldOptions(fields, model.graphMode);
+    if (!request.ticks && request.saveRunPath.empty()) {
+        throw UsageError(haveFile ? "--ticks is required: the run file says no number of ticks"
+                                  : "--ticks is required");
+    }
+    checkFieldOptions(fields, settings.graphMode);
     if (haveEvery && outputs.framesPath.empty() && outputs.gifPath.empty()) {
         throw UsageError("--every needs --frames or --gif");
     }
     if (overwrite && outputs.framesPath.empty()) throw UsageError("--overwrite needs --frames");
     outputs.overwriteFrames = overwrite;
-    checkStandardOutput(settings);
-    return settings;
+    checkStandardOutput(request);
+
+    if (separatorGiven) {
+        settings.separator = decimalSeparator();
+    } else {
+        setDecimalSeparator(settings.separator);
+    }
+    outputs.intervalMs = kDrawingSpeeds[static_cast<std::size_t>(settings.drawingSpeed)].intervalMs;
+    request.runFile.ticks = request.ticks;
+    // Every PNG carries the run file, and --save-run writes it: its texts must be UTF-8.
+    const bool pngs =
+        (!outputs.picturePath.empty() && outputs.pictureFormat == PictureFormat::Png) ||
+        !outputs.framesPath.empty() || !request.saveRunPath.empty();
+    if (const std::string problem = runFileProblem(request.runFile); pngs && !problem.empty()) {
+        throw UsageError(
+            "no run file can hold these settings, and every PNG and --save-run "
+            "writes one: " +
+            problem);
+    }
+    request.model = headlessModel();
+    applySettings(settings, *request.model);
+    return request;
 }
 
 bool anyOutputToStandardOutput(const OutputSettings& o) {
     return o.tracePath == "-" || o.picturePath == "-" || o.bmpPath == "-" || o.gifPath == "-";
 }
 
-int execute(const RunSettings& settings) {
-    RunModel& model = *settings.model;
+// --save-run: the run file, whole or not at all.
+bool saveRunFile(const RunRequest& request) {
+    OutputFile out;
+    if (request.saveRunPath == "-") {
+        out.openStandardOutput();
+    } else if (!out.openFile(request.saveRunPath)) {
+        std::fprintf(stderr, "kurvilo-cli run: cannot write '%s': %s\n",
+                     escaped(request.saveRunPath).c_str(), escaped(out.error()).c_str());
+        return false;
+    }
+    out.write(formatRunFile(request.runFile));
+    if (out.close() || out.readerGone()) return true;
+    if (out.isStandardOutput()) {
+        std::fprintf(stderr, "kurvilo-cli run: cannot write the run file to standard output: %s\n",
+                     escaped(out.error()).c_str());
+    } else {
+        std::fprintf(stderr, "kurvilo-cli run: cannot write '%s': %s\n",
+                     escaped(request.saveRunPath).c_str(), escaped(out.error()).c_str());
+    }
+    return false;
+}
+
+int execute(const RunRequest& request) {
+    if (!request.saveRunPath.empty() && !saveRunFile(request)) return 1;
+    if (!request.ticks) return 0;
+    const std::uint64_t ticks = *request.ticks;
+    RunModel& model = *request.model;
     // Caught from before the first temporary file is made until the last is in place.
     Interruption interruption;
-    RunOutputs outputs(settings.outputs);
+    RunOutputs outputs(request.outputs);
     if (!outputs.open(model.graphMode)) return 1;
 
-    Progress progress(
-        settings.ticks,
-        settings.progress.value_or(progressWanted(anyOutputToStandardOutput(settings.outputs))));
+    Progress progress(ticks, request.progress.value_or(
+                                 progressWanted(anyOutputToStandardOutput(request.outputs))));
     InterruptibleEvaluator evaluator(interruption);
-    paintStartupFrame(model.surface);
     startAction(model);
+    // The run as it runs: the start action has zeroed the centre of an axis without zoom.
+    RunFile ran = request.runFile;
+    ran.settings = settingsOf(model, decimalSeparator());
+    outputs.setRunFile(std::move(ran));
     int status = 0;
     bool failedTick = false;
     std::uint64_t completed = 0;
-    while (completed < settings.ticks && !outputs.stopped() && interruption.signal() == 0) {
+    while (completed < ticks && !outputs.stopped() && interruption.signal() == 0) {
         if (!Timer1Timer(model, &evaluator)) {
             // A cancelled evaluation is the signal's doing, not the tick's.
             if (interruption.signal() != 0) break;
@@ -484,13 +580,16 @@ int execute(const RunSettings& settings) {
 
 int runMain(std::span<const std::string> args) {
     try {
-        const CommandLine line = parseCommandLine(kRunOptions, args, false);
+        const CommandLine line = parseCommandLine(kRunOptions, args, true);
         if (const int answered = answerHelpOrVersion(runCommand(), line); answered >= 0) {
             return answered;
         }
         return execute(readRunOptions(line));
     } catch (const UsageError& error) {
         return reportUsageError("run", error.what());
+    } catch (const RefusedFile& refused) {
+        std::fprintf(stderr, "kurvilo-cli run: %s\n", escaped(refused.what()).c_str());
+        return kExitUsage;
     }
 }
 

@@ -138,17 +138,19 @@ void RunOutputs::tickDone(std::uint64_t tick, const RunModel& model) {
         trace_.write(traceRow_);
         check(trace_, "the trace");
     }
-    if (tick % settings_.every == 0) {
-        frame(model);
-        lastFrameTick_ = tick;
-    }
+    if (schedule_.afterTick(tick)) frame(model, tick);
 }
 
-void RunOutputs::frame(const RunModel& model) {
-    anyFrame_ = true;
+std::vector<PngText> RunOutputs::runFileText(std::uint64_t ticks) {
+    runFile_.ticks = ticks;
+    return {{std::string(kPngRunFileKey), formatRunFile(runFile_)}};
+}
+
+void RunOutputs::frame(const RunModel& model, std::uint64_t ticks) {
     if (settings_.framesPath.empty() && !gif_) return;
     windowPicture(model.surface, model.shape1, frame_);
-    if (!framesFailed_ && !settings_.framesPath.empty() && !frames_.write(frame_.view())) {
+    if (!framesFailed_ && !settings_.framesPath.empty() &&
+        !frames_.write(frame_.view(), runFileText(ticks))) {
         reportFolder("", frames_.path(), frames_.error());
         framesFailed_ = true;
         failed_ = true;
@@ -160,9 +162,10 @@ void RunOutputs::frame(const RunModel& model) {
 }
 
 bool RunOutputs::finish(const RunModel& model, std::uint64_t completed, bool failedTick) {
-    // One frame after the last tick, unless the last frame shows it already; a failed tick's
-    // picture is always the last frame.
-    if (!failed_ && (!anyFrame_ || lastFrameTick_ != completed || failedTick)) frame(model);
+    // The ticks that made the picture: a failed tick drew (the axes of a first tick) before it
+    // failed.
+    const std::uint64_t ticks = completed + (failedTick ? 1 : 0);
+    if (!failed_ && schedule_.atEnd(completed, failedTick)) frame(model, ticks);
     if (trace_.isOpen()) {
         trace_.close();
         check(trace_, "the trace");
@@ -172,7 +175,7 @@ bool RunOutputs::finish(const RunModel& model, std::uint64_t completed, bool fai
         std::string cause;
         if (settings_.pictureFormat == PictureFormat::Bmp) {
             picture_.write(encodeBmp(surface));
-        } else if (!writePng(surface, picture_, cause) && !picture_.failed()) {
+        } else if (!writePng(surface, picture_, cause, runFileText(ticks)) && !picture_.failed()) {
             picture_.fail(cause);
         }
         picture_.close();

@@ -2,7 +2,8 @@
 // The outputs of kurvilo-cli run: the trace, the picture as PNG or BMP, the frames and the GIF,
 // each a file written whole or not at all, or standard output ("-"). All are opened before the
 // first tick, so that a bad path fails at once; the trace and the frames grow with the ticks, the
-// pictures are written at the end, as the run stands when it ends.
+// pictures are written at the end, as the run stands when it ends. Every PNG carries the run
+// file of its run: the settings and the ticks that made it.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +12,12 @@
 #include <vector>
 
 #include "cli/frame_folder.h"
+#include "picture/frame_schedule.h"
 #include "picture/gif_animation.h"
 #include "picture/image.h"
 #include "picture/output_file.h"
+#include "picture/png.h"
+#include "runfile/run_file.h"
 #include "sim/tick.h"
 
 namespace kurvilo::cli {
@@ -34,7 +38,11 @@ struct OutputSettings {
 
 class RunOutputs {
   public:
-    explicit RunOutputs(const OutputSettings& settings) : settings_(settings) {}
+    explicit RunOutputs(const OutputSettings& settings)
+        : settings_(settings), schedule_(settings.every) {}
+
+    // The run file the PNGs carry (its ticks are set for each).
+    void setRunFile(RunFile runFile) { runFile_ = std::move(runFile); }
 
     // False (with the message written) when one cannot be opened.
     bool open(int graphMode);
@@ -47,7 +55,10 @@ class RunOutputs {
     bool stopped() const noexcept { return failed_ || readerGone_; }
 
   private:
-    void frame(const RunModel& model);
+    // The frame after `ticks` ticks.
+    void frame(const RunModel& model, std::uint64_t ticks);
+    // The PNG text chunk of the run file with `ticks` ticks.
+    std::vector<PngText> runFileText(std::uint64_t ticks);
     // An output that failed: the reader of standard output going away is no failure.
     bool check(const OutputFile& output, const char* what);
     // Reports an output's failure once.
@@ -68,8 +79,8 @@ class RunOutputs {
     bool failed_ = false;
     bool framesFailed_ = false;
     bool readerGone_ = false;
-    std::uint64_t lastFrameTick_ = 0;
-    bool anyFrame_ = false;
+    FrameSchedule schedule_;
+    RunFile runFile_;
 };
 
 }  // namespace kurvilo::cli

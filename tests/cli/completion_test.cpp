@@ -34,6 +34,9 @@ const std::vector<Case>& cases() {
         {{"run", "--bmp", ""}, "b.bmp\nsub\n"},
         {{"run", "--gif", ""}, "c.gif\nsub\n"},
         {{"run", "--frames", ""}, "sub\n"},
+        {{"run", ""}, "a.png\ne.kurvilo\nsub\n"},
+        {{"run", "--mode", "0", ""}, "a.png\ne.kurvilo\nsub\n"},
+        {{"run", "--save-run", ""}, "e.kurvilo\nsub\n"},
         {{"run", "--ticks", ""}, ""},
         {{"eval", "--ex"}, "--explain\n"},
         {{"eval", "--separator", "l"}, "locale\n"},
@@ -47,7 +50,7 @@ const std::vector<Case>& cases() {
 class CompletionFolder {
   public:
     explicit CompletionFolder(const std::string& shell, const std::string& name) {
-        for (const char* file : {"a.png", "b.bmp", "c.gif", "d.txt"})
+        for (const char* file : {"a.png", "b.bmp", "c.gif", "d.txt", "e.kurvilo"})
             writeFile(dir_.file(file), "");
         runShell("mkdir " + shellQuote(dir_.file("sub")));
         script_ = functions_.file(name);

@@ -303,7 +303,7 @@ TEST(RunCommand, UsageErrorsExitWithTwoAndAMessage) {
         {"run", "--mode", "0", "--ticks", "5", "--separator", "ab"},
         {"run", "--mode", "0", "--ticks", "5", "--e", "1"},
         {"run", "--mode", "0", "--ticks", "5", "--f1"},
-        {"run", "--mode", "0", "--ticks", "5", "stray"},
+        {"run", "--mode", "0", "--ticks", "5", "one.kurvilo", "two.kurvilo"},
         {"run", "--mode", "0", "--ticks", "5", "--every", "2"},
         {"run", "--mode", "0", "--ticks", "5", "--speed", "1/2s"},
         {"run", "--mode", "0", "--ticks", "5", "--gif", "a.gif", "--every", "0"},
