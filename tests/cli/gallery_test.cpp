@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The commands of docs/gallery.md, as printed, under a German locale (whose decimal point is
-// ","), make the pictures committed beside the page byte for byte.
+// ","), run the run files beside the page and make the pictures committed there byte for byte;
+// each picture carries the run file it was made from.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "cli_runner.h"
 #include "locale_support.h"
+#include "runfile/run_file.h"
 
 namespace kurvilo::testing {
 namespace {
@@ -41,10 +43,14 @@ TEST(Gallery, CommandsMakeTheCommittedPicturesUnderAGermanLocale) {
     const std::vector<std::string> commands = galleryCommands();
     ASSERT_GE(commands.size(), 10u);
     TempDir dir;
-    ASSERT_EQ(runShell("mkdir -p " + shellQuote(dir.file("docs/gallery"))).status, 0);
+    ASSERT_EQ(runShell("mkdir -p " + shellQuote(dir.file("docs/gallery")) + " && cp " +
+                       KURVILO_SOURCE_DIR "/docs/gallery/*.kurvilo " +
+                       shellQuote(dir.file("docs/gallery")))
+                  .status,
+              0);
     for (const std::string& command : commands) {
         SCOPED_TRACE(command);
-        ASSERT_EQ(command.rfind("kurvilo-cli run ", 0), 0u);
+        ASSERT_EQ(command.rfind("kurvilo-cli run docs/gallery/", 0), 0u);
         const CliResult r = runShell("cd " + shellQuote(dir.path()) + " && export " + german +
                                      "PATH=" + shellQuote(cliFolder()) + ":\"$PATH\" && " +
                                      command + " </dev/null");
@@ -55,11 +61,47 @@ TEST(Gallery, CommandsMakeTheCommittedPicturesUnderAGermanLocale) {
     for (const auto& entry :
          std::filesystem::directory_iterator(KURVILO_SOURCE_DIR "/docs/gallery")) {
         const std::string name = entry.path().filename().string();
+        if (entry.path().extension() == ".kurvilo") continue;
         SCOPED_TRACE(name);
         EXPECT_EQ(readFile(dir.file("docs/gallery/" + name)), readFile(entry.path().string()));
         ++pictures;
     }
     EXPECT_EQ(pictures, 22u);
+}
+
+// One run file per motion, each run by a command of the page and linked from it; its formulas
+// are the ones the page's table shows, and its picture carries it, ticks and all.
+TEST(Gallery, EachRunFileIsRunLinkedAndCarriedByItsPicture) {
+    const std::vector<std::string> commands = galleryCommands();
+    const std::string page = readFile(KURVILO_SOURCE_DIR "/docs/gallery.md");
+    std::size_t files = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(KURVILO_SOURCE_DIR "/docs/gallery")) {
+        if (entry.path().extension() != ".kurvilo") continue;
+        const std::string name = entry.path().stem().string();
+        SCOPED_TRACE(name);
+        ++files;
+        const RunFileRead read = loadRunFile(entry.path().string());
+        ASSERT_TRUE(read.file) << read.error.message();
+        EXPECT_FALSE(read.file->title.empty());
+        ASSERT_TRUE(read.file->ticks);
+        std::size_t runs = 0;
+        for (const std::string& command : commands)
+            runs += command.rfind("kurvilo-cli run docs/gallery/" + name + ".kurvilo ", 0) == 0;
+        EXPECT_EQ(runs, 1u);
+        EXPECT_NE(page.find("(gallery/" + name + ".kurvilo)"), std::string::npos);
+        for (const std::string* formula :
+             {&read.file->settings.firstFormula, &read.file->settings.secondFormula}) {
+            if (!formula->empty()) {
+                EXPECT_NE(page.find("`" + *formula + "`"), std::string::npos) << *formula;
+            }
+        }
+        const RunFileRead carried =
+            loadRunFile(KURVILO_SOURCE_DIR "/docs/gallery/" + name + ".png");
+        ASSERT_TRUE(carried.file) << carried.error.message();
+        EXPECT_EQ(*carried.file, *read.file);
+    }
+    EXPECT_EQ(files, 11u);
 }
 
 }  // namespace
