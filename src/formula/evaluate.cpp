@@ -94,15 +94,18 @@ bool atomsOutOfReach(std::u32string_view text) noexcept {
     return true;
 }
 
-// The order the function stage tries them in; "log" and "ln" are the same function.
-constexpr std::array<FunctionName, 6> kFunctions{{
-    {U"sin", Function::Sine, detail::lettersOfName(U"sin")},
-    {U"cos", Function::Cosine, detail::lettersOfName(U"cos")},
-    {U"tan", Function::Tangent, detail::lettersOfName(U"tan")},
-    {U"log", Function::Log, detail::lettersOfName(U"log")},
-    {U"exp", Function::Exp, detail::lettersOfName(U"exp")},
-    {U"ln", Function::Log, detail::lettersOfName(U"ln")},
-}};
+// In the order the function stage tries them; "log" and "ln" are the same function.
+constexpr std::array<FunctionName, detail::kFunctionNames.size()> kFunctions = [] {
+    constexpr Function kInOrder[] = {Function::Sine, Function::Cosine, Function::Tangent,
+                                     Function::Log,  Function::Exp,    Function::Log};
+    static_assert(std::size(kInOrder) == detail::kFunctionNames.size());
+    std::array<FunctionName, detail::kFunctionNames.size()> functions{};
+    for (std::size_t k = 0; k < functions.size(); ++k) {
+        const std::u32string_view name = detail::kFunctionNames[k];
+        functions[k] = {name, kInOrder[k], detail::lettersOfName(name)};
+    }
+    return functions;
+}();
 
 constexpr detail::LetterSets<kFunctions.size()> kFunctionsPresent{[] {
     std::array<std::uint32_t, kFunctions.size()> masks{};

@@ -100,6 +100,11 @@ class LetterSets {
     std::array<std::array<std::uint16_t, 128>, 3> tables_{};
 };
 
+// The function names, in the order the function stage tries them. "ln" is the only one of two
+// letters; each ends in "s", "n", "g" or "p", which keeps a group behind it its argument.
+inline constexpr std::array<std::u32string_view, 6> kFunctionNames{U"sin", U"cos", U"tan",
+                                                                   U"log", U"exp", U"ln"};
+
 // Where a name's text comes from: a value slot, a constant, the summation counter n or π.
 enum class NameSource : unsigned char { Value, Constant, Counter, Pi };
 

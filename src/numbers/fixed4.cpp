@@ -279,6 +279,13 @@ Fixed4 parseFixed4(std::u32string_view text, char32_t separator) {
     return Fixed4::fromUnits(units);
 }
 
+bool tryParseFixed4(std::u32string_view text, char32_t separator, Fixed4& value) noexcept {
+    std::int64_t units = 0;
+    if (!parseImpl<char32_t>(text, std::u32string_view(&separator, 1), units)) return false;
+    value = Fixed4::fromUnits(units);
+    return true;
+}
+
 Fixed4 parseFixed4(std::u32string_view text) {
     return parseFixed4(text, decimalSeparator());
 }

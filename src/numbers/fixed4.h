@@ -162,6 +162,8 @@ Fixed4 parseFixed4(std::string_view text);
 Fixed4 parseFixed4(std::u32string_view text);
 // The same with an explicit decimal separator.
 Fixed4 parseFixed4(std::u32string_view text, char32_t separator);
+// The same without a failure: false, value untouched, where the parse fails.
+bool tryParseFixed4(std::u32string_view text, char32_t separator, Fixed4& value) noexcept;
 
 // The elementary arithmetic forms of two Fixed4 values.
 Fixed4 add(Fixed4 a, Fixed4 b);       // exact; EInvalidOp outside the range
