@@ -439,6 +439,11 @@ class NoteReader {
         return toUtf8(std::u32string_view(text_).substr(begin, end - begin));
     }
     char32_t at(std::size_t i) const noexcept { return i < text_.size() ? text_[i] : 0; }
+    // Exactly two "*" start at i: someone else's power.
+    bool doubleStarAt(std::size_t i) const noexcept {
+        return at(i) == U'*' && at(i + 1) == U'*' && at(i + 2) != U'*' &&
+               (i == 0 || text_[i - 1] != U'*');
+    }
 
     std::u32string text_;
     NoteOptions options_;
@@ -627,6 +632,11 @@ std::vector<Token> NoteReader::tokenize(std::size_t begin, std::size_t end) {
             tokenizeLetters(i, j, tokens);
             i = j;
         } else if (isOperator(c)) {
+            if (doubleStarAt(i)) {
+                FormulaNote& n = note(NoteKind::DoubleStar, i, i + 2);
+                n.suggestion = "^";
+                n.fixable = true;
+            }
             tokens.push_back({TokenKind::Operator, i, i + 1, c});
             ++i;
         } else if (c == U'(' || c == U')') {
@@ -894,13 +904,10 @@ void NoteReader::checkReduction(const std::vector<Item>& items, const std::vecto
                 break;
             case ItemKind::Operator:
                 if (item.productOperator()) {
+                    // "**" has its note from the characters; its second "*" lacks no operand.
                     const bool pair = item.isOperator(U'*') && k + 1 < read &&
-                                      items[k + 1].isOperator(U'*') && !secondStar;
-                    if (pair) {
-                        FormulaNote& n = note(NoteKind::DoubleStar, item.begin, items[k + 1].end);
-                        n.suggestion = "^";
-                        n.fixable = true;
-                    }
+                                      items[k + 1].isOperator(U'*') && !secondStar &&
+                                      doubleStarAt(item.begin);
                     checkProductOperator(items, k, read, secondStar);
                     secondStar = pair;
                     continue;
