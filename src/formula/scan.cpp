@@ -171,7 +171,9 @@ Fixed4 ArithmeticScan::finish() const {
     return sum_;
 }
 
-void ArithmeticScan::readDigitRun(std::u32string_view text, std::size_t& i) {
+// Inline: the scan meets a digit run at nearly every operand.
+[[gnu::always_inline]] inline void ArithmeticScan::readDigitRun(std::u32string_view text,
+                                                                std::size_t& i) {
     std::size_t j = i + 1;
     while (j < text.size() && isDigitOrPoint(text[j]))
         ++j;
@@ -204,8 +206,10 @@ void ArithmeticScan::closeTerm(char32_t op) {
 }
 
 template <bool kObserved>
-bool ArithmeticScan::readNameInPlace(std::u32string_view text, std::size_t& i, std::size_t length,
-                                     Fixed4 value, NameInPlace& last) {
+[[gnu::always_inline]] inline bool ArithmeticScan::readNameInPlace(std::u32string_view text,
+                                                                   std::size_t& i,
+                                                                   std::size_t length, Fixed4 value,
+                                                                   NameInPlace& last) {
     // The atom the substitution stage would write here, with its "*"s: the character before it
     // is the text's, or the end of the atom of a name right before it.
     const char32_t before = i == last.end ? last.last : i > 0 ? text[i - 1] : kNoCharacter;
@@ -228,8 +232,10 @@ bool ArithmeticScan::readNameInPlace(std::u32string_view text, std::size_t& i, s
     return true;
 }
 
+// The phases and the name read are inlined into runImpl: they run for every reduction.
 template <bool kReadNames, bool kObserved>
-bool ArithmeticScan::productPhase(std::u32string_view text, const Fixed4* values) {
+[[gnu::always_inline]] inline bool ArithmeticScan::productPhase(std::u32string_view text,
+                                                                const Fixed4* values) {
     NameInPlace lastName;
     std::size_t i = 0;
     int k = -1;
@@ -272,7 +278,7 @@ bool ArithmeticScan::productPhase(std::u32string_view text, const Fixed4* values
 // Over the term list "[v]op[v]op...[v]". With no operator left over from the product phase it is
 // the first term, then each further one added or subtracted in turn.
 template <bool kObserved>
-void ArithmeticScan::sumPhase() {
+[[gnu::always_inline]] inline void ArithmeticScan::sumPhase() {
     sumPhase_ = true;
     if (depth_ == 0) {
         sum_ = terms_[0].value;
