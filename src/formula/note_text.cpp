@@ -84,6 +84,33 @@ std::string summationText(const FormulaNote& note) {
     return "the summation term does not hold";
 }
 
+// The characters and words that end the reading.
+std::string readingText(const FormulaNote& note) {
+    switch (note.kind) {
+        case NoteKind::Blank:
+            return std::string(note.fullWidth ? "a full-width blank" : "a blank") +
+                   " ends the reading here: the language has no white space, and the rest of "
+                   "the bracket or formula is ignored ('x + 1' is x); remove it, or write the "
+                   "operator meant";
+        case NoteKind::LookAlike:
+            return quoted(note.text) + (note.fullWidth ? " is full-width" : " only looks like") +
+                   (note.fullWidth ? ", not " : " ") + quoted(note.suggestion) +
+                   ": the reading stops here; write " + quoted(note.suggestion);
+        case NoteKind::DecimalComma:
+            return quoted(note.text) + " has a comma, which ends the reading ('-0,5*y' is -0): " +
+                   (note.fixable ? "a number in a formula takes a point, " + quoted(note.suggestion)
+                                 : std::string("a number in a formula has no thousands "
+                                               "separator and takes a point for decimals"));
+        case NoteKind::UnknownCharacter:
+            return unknownCharacterText(note);
+        case NoteKind::UnknownName:
+            return unknownNameText(note);
+        default:
+            break;
+    }
+    return quoted(note.text);
+}
+
 }  // namespace
 
 std::string quirkText(Quirk kind, std::string_view detail) {
@@ -122,23 +149,11 @@ std::string noteText(const FormulaNote& note) {
         return quirkText(*quirk, note.detail);
     switch (note.kind) {
         case NoteKind::Blank:
-            return std::string(note.fullWidth ? "a full-width blank" : "a blank") +
-                   " ends the reading here: the language has no white space, and the rest of "
-                   "the bracket or formula is ignored ('x + 1' is x); remove it, or write the "
-                   "operator meant";
         case NoteKind::LookAlike:
-            return quoted(note.text) + (note.fullWidth ? " is full-width" : " only looks like") +
-                   (note.fullWidth ? ", not " : " ") + quoted(note.suggestion) +
-                   ": the reading stops here; write " + quoted(note.suggestion);
         case NoteKind::DecimalComma:
-            return quoted(note.text) + " has a comma, which ends the reading ('-0,5*y' is -0): " +
-                   (note.fixable ? "a number in a formula takes a point, " + quoted(note.suggestion)
-                                 : std::string("a number in a formula has no thousands "
-                                               "separator and takes a point for decimals"));
         case NoteKind::UnknownCharacter:
-            return unknownCharacterText(note);
         case NoteKind::UnknownName:
-            return unknownNameText(note);
+            return readingText(note);
         case NoteKind::DoubleStar:
             return "'**' is read as '*', the second '*' dropped ('2**3' is 6); write '^' for a "
                    "power";

@@ -402,13 +402,35 @@ class NoteReader {
     std::vector<FormulaNote> read();
 
   private:
+    // A term's text as the engine reads its parts, and where each character stands in the
+    // formula.
+    struct CollapsedTerm {
+        std::u32string text;
+        std::vector<std::size_t> origin;
+        std::size_t begin(std::u32string_view part) const {
+            return origin[static_cast<std::size_t>(part.data() - text.data())];
+        }
+        std::size_t end(std::u32string_view part) const {
+            return origin[static_cast<std::size_t>(part.data() - text.data()) + part.size() - 1] +
+                   1;
+        }
+    };
+
     void findTerms();
+    CollapsedTerm collapse(std::size_t index) const;
     void checkTerm(std::size_t term);
+    void checkBounds(SummationTermSpan& term, const CollapsedTerm& c, std::size_t between,
+                     std::size_t colon);
+    void termProblem(SummationProblem problem, std::size_t begin, std::size_t end,
+                     std::u32string_view detail);
     void readSegment(std::size_t begin, std::size_t end, std::size_t term);
 
     std::vector<Token> tokenize(std::size_t begin, std::size_t end);
     void tokenizeLetters(std::size_t begin, std::size_t end, std::vector<Token>& tokens);
     std::size_t tokenizeCharacters(std::size_t i, std::size_t end, std::vector<Token>& tokens);
+    std::size_t tokenizeSquareBracket(std::size_t i, std::size_t end, std::vector<Token>& tokens);
+    std::size_t tokenizeDecimalComma(std::size_t i, std::size_t end, std::vector<Token>& tokens);
+    std::size_t tokenizeUnknown(std::size_t i, std::size_t end, std::vector<Token>& tokens);
     void pairBrackets(std::vector<Token>& tokens, std::size_t segmentEnd);
 
     std::vector<Item> itemsOf(const std::vector<Token>& tokens, std::size_t from, std::size_t to);
@@ -450,7 +472,8 @@ class NoteReader {
     std::vector<SummationTermSpan> terms_;
     std::vector<FormulaNote> notes_;
     int evaluations_ = 0;
-    bool termCharacterSeen_ = false;              // in the segment being read
+    bool termCharacterSeen_ = false;  // in the segment being read
+    bool quietTerm_ = false;          // the term being checked fails already: nothing more is said
     std::optional<std::int32_t> outsideCounter_;  // n outside every term, where it is known
 };
 
@@ -505,88 +528,98 @@ void NoteReader::findTerms() {
     }
 }
 
-// The term as the engine reads it, with every term inside it already a bracketed value.
-void NoteReader::checkTerm(std::size_t index) {
-    SummationTermSpan& term = terms_[index];
+// The term's text from its "Σ" up to its "}" as the engine reads its parts: every term inside it
+// already its bracketed value, "([0])" here.
+NoteReader::CollapsedTerm NoteReader::collapse(std::size_t index) const {
+    const SummationTermSpan& term = terms_[index];
     const std::size_t stop = term.close == npos ? text_.size() : term.close;
-    // The term's text with each inner term as "([0])", and where each character came from.
-    std::u32string collapsed;
-    std::vector<std::size_t> origin;
+    CollapsedTerm c;
     for (std::size_t i = term.sigma, inner = index + 1; i < stop;) {
         while (inner < terms_.size() && terms_[inner].sigma < i)
             ++inner;
         if (i != term.sigma && inner < terms_.size() && terms_[inner].sigma == i) {
-            for (const char32_t c : std::u32string_view(U"([0])")) {
-                collapsed.push_back(c);
-                origin.push_back(i);
+            for (const char32_t ch : std::u32string_view(U"([0])")) {
+                c.text.push_back(ch);
+                c.origin.push_back(i);
             }
+            c.origin.back() = terms_[inner].end - 1;
             i = terms_[inner].end;
             continue;
         }
-        collapsed.push_back(text_[i]);
-        origin.push_back(i++);
+        c.text.push_back(text_[i]);
+        c.origin.push_back(i++);
     }
-    const detail::SummationTerm parts = detail::readSummationTerm(collapsed);
-    const auto where = [&](std::u32string_view part) {
-        return origin[static_cast<std::size_t>(part.data() - collapsed.data())];
-    };
-    bool quiet = false;
-    const auto problem = [&](SummationProblem p, std::size_t begin, std::size_t end,
-                             std::u32string_view detail) {
-        if (quiet) return;
-        FormulaNote& n = note(NoteKind::Summation, begin, end);
-        n.problem = p;
-        n.detail = toUtf8(detail);
-    };
+    return c;
+}
 
+void NoteReader::termProblem(SummationProblem problem, std::size_t begin, std::size_t end,
+                             std::u32string_view detail) {
+    if (quietTerm_) return;
+    FormulaNote& n = note(NoteKind::Summation, begin, end);
+    n.problem = problem;
+    n.detail = toUtf8(detail);
+}
+
+void NoteReader::checkTerm(std::size_t index) {
+    SummationTermSpan& term = terms_[index];
+    const CollapsedTerm c = collapse(index);
+    const std::size_t stop = term.close == npos ? text_.size() : term.close;
     // A term with no "}" fails whatever else it holds: that alone is said.
-    const bool closed = term.close != npos;
-    if (!closed) problem(SummationProblem::Close, term.sigma, text_.size(), {});
-    quiet = !closed;
-    const std::u32string_view opening = std::u32string_view(collapsed).substr(1, 3);
+    quietTerm_ = false;
+    if (term.close == npos) termProblem(SummationProblem::Close, term.sigma, text_.size(), {});
+    quietTerm_ = term.close == npos;
+
+    const std::u32string_view opening = std::u32string_view(c.text).substr(1, 3);
     if (opening.size() == 3 && opening[0] == U'{' && opening[2] == U'=' && isLetter(opening[1]) &&
         opening[1] != U'n') {
-        problem(SummationProblem::Index, origin[2], origin[2] + 1, opening.substr(1, 1));
+        termProblem(SummationProblem::Index, c.origin[2], c.origin[2] + 1, opening.substr(1, 1));
     } else if (opening != U"{n=") {
-        problem(SummationProblem::Opening, term.sigma, origin[opening.size()] + 1, opening);
+        termProblem(SummationProblem::Opening, term.sigma, c.origin[opening.size()] + 1, opening);
     }
-    const std::size_t between = collapsed.find(U"<>");
-    if (between == npos) {
-        problem(SummationProblem::Range, term.sigma, stop, {});
+    const std::size_t between = c.text.find(U"<>");
+    const std::size_t colon = c.text.find(U':');
+    if (between == npos || colon == npos) {
+        termProblem(between == npos ? SummationProblem::Range : SummationProblem::Colon, term.sigma,
+                    stop, {});
         return;
     }
-    const std::size_t colon = collapsed.find(U':');
-    if (colon == npos) {
-        problem(SummationProblem::Colon, term.sigma, stop, {});
-        return;
-    }
+    term.bodyBegin = c.origin[colon] + 1;
+    checkBounds(term, c, between, colon);
+}
+
+// The bounds, each a whole number, the lower one not above the upper; and a body.
+void NoteReader::checkBounds(SummationTermSpan& term, const CollapsedTerm& c, std::size_t between,
+                             std::size_t colon) {
+    const detail::SummationTerm parts = detail::readSummationTerm(c.text);
     std::int32_t lower = 0;
     std::int32_t upper = 0;
     const bool lowerKnown = tryParseInteger(parts.lower, lower);
     const bool upperKnown = tryParseInteger(parts.upper, upper);
     if (!lowerKnown) {
-        const std::size_t begin = parts.lower.empty() ? term.sigma : where(parts.lower);
-        problem(SummationProblem::LowerBound, begin,
-                parts.lower.empty() ? origin[between] + 2 : begin + parts.lower.size(),
-                parts.lower);
+        if (parts.lower.empty()) {
+            termProblem(SummationProblem::LowerBound, term.sigma, c.origin[between] + 2, {});
+        } else {
+            termProblem(SummationProblem::LowerBound, c.begin(parts.lower), c.end(parts.lower),
+                        parts.lower);
+        }
     }
     if (!upperKnown) {
-        const std::size_t begin = parts.upper.empty() ? origin[between] : where(parts.upper);
-        problem(SummationProblem::UpperBound, begin,
-                parts.upper.empty() ? origin[colon] + 1 : begin + parts.upper.size(), parts.upper);
-    }
-    term.bodyBegin = origin[colon] + 1;
-    if (lowerKnown && upperKnown) {
-        term.boundsKnown = true;
-        term.lower = lower;
-        term.upper = upper;
-        if (lower > upper) {
-            problem(SummationProblem::EmptyRange, where(parts.lower),
-                    where(parts.upper) + parts.upper.size(),
-                    std::u32string(parts.lower) + U"<>" + std::u32string(parts.upper));
-        } else if (parts.body.empty()) {
-            problem(SummationProblem::EmptyBody, origin[colon], stop + (term.close != npos), {});
+        if (parts.upper.empty()) {
+            termProblem(SummationProblem::UpperBound, c.origin[between], c.origin[colon] + 1, {});
+        } else {
+            termProblem(SummationProblem::UpperBound, c.begin(parts.upper), c.end(parts.upper),
+                        parts.upper);
         }
+    }
+    if (!lowerKnown || !upperKnown) return;
+    term.boundsKnown = true;
+    term.lower = lower;
+    term.upper = upper;
+    if (lower > upper) {
+        termProblem(SummationProblem::EmptyRange, c.begin(parts.lower), c.end(parts.upper),
+                    std::u32string(parts.lower) + U"<>" + std::u32string(parts.upper));
+    } else if (parts.body.empty()) {
+        termProblem(SummationProblem::EmptyBody, c.origin[colon], term.end, {});
     }
 }
 
@@ -708,47 +741,60 @@ void NoteReader::tokenizeLetters(std::size_t begin, std::size_t end, std::vector
 std::size_t NoteReader::tokenizeCharacters(std::size_t i, std::size_t end,
                                            std::vector<Token>& tokens) {
     const char32_t c = text_[i];
-    if (c == U'[' || c == U']') {
-        // The scan reads "[" up to the first "]" (or the end) as a value atom; a "]" alone stops
-        // it.
-        if (c == U']') {
-            note(NoteKind::SquareBracket, i, i + 1).stopsReading = true;
-            tokens.push_back({TokenKind::Stop, i, i + 1});
-            return i + 1;
-        }
-        const std::size_t close = std::u32string_view(text_).substr(0, end).find(U']', i);
-        const std::size_t stop = close == npos ? end : close + 1;
-        note(NoteKind::SquareBracket, i, stop);
-        tokens.push_back({TokenKind::Atom, i, stop});
-        return stop;
-    }
+    if (c == U'[' || c == U']') return tokenizeSquareBracket(i, end, tokens);
     if (isComma(c) && i > 0 && isDigit(at(i - 1)) && isDigit(at(i + 1))) {
-        // The number around the comma, with any further commas (a thousands separator).
-        std::size_t first = i;
-        while (first > 0 && isDigit(text_[first - 1]))
-            --first;
-        std::size_t last = i + 1;
-        int commas = 1;
-        for (;;) {
-            while (last < end && isDigit(text_[last]))
-                ++last;
-            if (last + 1 < end && isComma(text_[last]) && isDigit(text_[last + 1])) {
-                ++commas;
-                ++last;
-                continue;
-            }
-            break;
-        }
-        FormulaNote& n = note(NoteKind::DecimalComma, first, last);
-        std::u32string meant(text_.substr(first, last - first));
-        std::replace_if(meant.begin(), meant.end(), isComma, U'.');
-        n.suggestion = toUtf8(meant);
-        n.fixable = commas == 1;
-        n.stopsReading = true;
-        tokens.push_back({TokenKind::Stop, i, last});
-        return last;
+        return tokenizeDecimalComma(i, end, tokens);
     }
-    // A run of blanks, of look-alikes, or of other characters.
+    return tokenizeUnknown(i, end, tokens);
+}
+
+// The scan reads "[" up to the first "]" (or the end) as a value atom; a "]" alone stops it.
+std::size_t NoteReader::tokenizeSquareBracket(std::size_t i, std::size_t end,
+                                              std::vector<Token>& tokens) {
+    if (text_[i] == U']') {
+        note(NoteKind::SquareBracket, i, i + 1).stopsReading = true;
+        tokens.push_back({TokenKind::Stop, i, i + 1});
+        return i + 1;
+    }
+    const std::size_t close = std::u32string_view(text_).substr(0, end).find(U']', i);
+    const std::size_t stop = close == npos ? end : close + 1;
+    note(NoteKind::SquareBracket, i, stop);
+    tokens.push_back({TokenKind::Atom, i, stop});
+    return stop;
+}
+
+// The number around a comma between digits, with any further commas (a thousands separator).
+std::size_t NoteReader::tokenizeDecimalComma(std::size_t i, std::size_t end,
+                                             std::vector<Token>& tokens) {
+    std::size_t first = i;
+    while (first > 0 && isDigit(text_[first - 1]))
+        --first;
+    std::size_t last = i + 1;
+    int commas = 1;
+    for (;;) {
+        while (last < end && isDigit(text_[last]))
+            ++last;
+        if (last + 1 < end && isComma(text_[last]) && isDigit(text_[last + 1])) {
+            ++commas;
+            ++last;
+            continue;
+        }
+        break;
+    }
+    FormulaNote& n = note(NoteKind::DecimalComma, first, last);
+    std::u32string meant(text_.substr(first, last - first));
+    std::replace_if(meant.begin(), meant.end(), isComma, U'.');
+    n.suggestion = toUtf8(meant);
+    n.fixable = commas == 1;
+    n.stopsReading = true;
+    tokens.push_back({TokenKind::Stop, i, last});
+    return last;
+}
+
+// A run of blanks, of look-alikes, or of other characters the language does not know.
+std::size_t NoteReader::tokenizeUnknown(std::size_t i, std::size_t end,
+                                        std::vector<Token>& tokens) {
+    const char32_t c = text_[i];
     const auto kindOf = [](char32_t ch) {
         if (isBlank(ch)) return NoteKind::Blank;
         if (!lookAlikeOf(ch).empty()) return NoteKind::LookAlike;

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <string>
@@ -15,6 +16,9 @@
 namespace kurvilo {
 
 namespace {
+
+// Texts up to this many characters get their marker at every keystroke.
+constexpr qsizetype kReadAtOnce = 20000;
 
 // At most this many notes are listed; the rest are counted.
 constexpr std::size_t kListedNotes = 8;
@@ -124,15 +128,8 @@ QString valueText(const std::string& text, ValueProblem problem) {
     return quoted(text) + QStringLiteral("は数値として読めません。") + expects;
 }
 
-// The marker's icon: the theme's warning, or the style's where the theme has none.
-QIcon warningIcon() {
-    return QIcon::fromTheme(QStringLiteral("dialog-warning"),
-                            QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
-}
-
-}  // namespace
-
-QString japaneseNoteText(const FormulaNote& note) {
+// The characters and words that end the reading.
+QString readingText(const FormulaNote& note) {
     const QString text = quoted(note.text);
     const QString meant = quoted(note.suggestion);
     switch (note.kind) {
@@ -161,6 +158,30 @@ QString japaneseNoteText(const FormulaNote& note) {
             return unknownCharacterText(note);
         case NoteKind::UnknownName:
             return unknownNameText(note);
+        default:
+            break;
+    }
+    return text;
+}
+
+// The marker's icon: the theme's warning, or the style's where the theme has none.
+QIcon warningIcon() {
+    return QIcon::fromTheme(QStringLiteral("dialog-warning"),
+                            QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
+}
+
+}  // namespace
+
+QString japaneseNoteText(const FormulaNote& note) {
+    const QString text = quoted(note.text);
+    const QString meant = quoted(note.suggestion);
+    switch (note.kind) {
+        case NoteKind::Blank:
+        case NoteKind::LookAlike:
+        case NoteKind::DecimalComma:
+        case NoteKind::UnknownCharacter:
+        case NoteKind::UnknownName:
+            return readingText(note);
         case NoteKind::DoubleStar:
             return QStringLiteral(
                 "「**」は「*」と読まれ、二つ目の「*」は無視されます（「2**3」は 6）。"
@@ -222,7 +243,11 @@ QString japaneseNoteText(const FormulaNote& note) {
 }
 
 FieldMarker::FieldMarker(QLineEdit* field, Field kind)
-    : QObject(field), field_(field), kind_(kind), action_(new QAction(field)) {
+    : QObject(field),
+      field_(field),
+      kind_(kind),
+      action_(new QAction(field)),
+      delay_(new QTimer(this)) {
     const bool formula = kind == Field::Formula;
     setObjectName(formula ? QStringLiteral("FormulaMarkerWatch")
                           : QStringLiteral("ValueMarkerWatch"));
@@ -230,7 +255,18 @@ FieldMarker::FieldMarker(QLineEdit* field, Field kind)
                                    : QStringLiteral("ValueMarker"));
     action_->setIcon(warningIcon());
     action_->setText(formula ? QStringLiteral("数式の注意") : QStringLiteral("値の注意"));
-    connect(field, &QLineEdit::textChanged, this, &FieldMarker::refresh);
+    // A long text is read again once the typing pauses, so that typing into it stays quick.
+    delay_->setSingleShot(true);
+    delay_->setInterval(150);
+    connect(delay_, &QTimer::timeout, this, &FieldMarker::refresh);
+    connect(field, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.size() > kReadAtOnce) {
+            delay_->start();
+        } else {
+            delay_->stop();
+            refresh();
+        }
+    });
     if (formula) connect(action_, &QAction::triggered, this, &FieldMarker::applyFixes);
     refresh();
 }

@@ -18,6 +18,7 @@
 
 class QAction;
 class QLineEdit;
+class QTimer;
 
 namespace kurvilo {
 
@@ -50,6 +51,7 @@ class FieldMarker : public QObject {
     QLineEdit* field_;
     Field kind_;
     QAction* action_;
+    QTimer* delay_;
     bool shown_ = false;
     std::vector<FormulaNote> notes_;
 };

@@ -166,6 +166,20 @@ TEST_F(Marker, EveryNoteIsListedInJapanese) {
     }
 }
 
+TEST_F(Marker, ALongFormulaIsReadOnceTheTypingPauses) {
+    QLineEdit* edit1 = inMain<QLineEdit>("Edit1");
+    QString formula;
+    for (int i = 0; i < 10000; ++i)
+        formula += QStringLiteral("x+1*");
+    formula += QStringLiteral("pi");
+    edit1->setText(formula);
+    EXPECT_EQ(shownMarker(edit1), nullptr);  // not yet: the text is read after a pause
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shownMarker(edit1) != nullptr; }, 5000));
+    EXPECT_TRUE(shownMarker(edit1)->toolTip().contains(QStringLiteral("「pi」")));
+    edit1->setText(QStringLiteral("x"));
+    EXPECT_EQ(shownMarker(edit1), nullptr);
+}
+
 TEST_F(Marker, AClickFixesWhatIsUnambiguousAsOneEditThatCtrlZUndoes) {
     for (QLineEdit* field : formulaFields()) {
         SCOPED_TRACE(field->objectName().toStdString());
