@@ -122,7 +122,8 @@ std::string quirkText(Quirk kind, std::string_view detail) {
                    "power is overwritten by it ('2x^2' is x^2); write '*' after " +
                    d + " ('2*x^2')";
         case Quirk::SignAfterProduct:
-            return "'" + d + "' does not give the factor a sign: the '" + d.substr(1) +
+            return "'" + d + "' does not give the factor a sign: the '" +
+                   d.substr(d.empty() ? 0 : 1) +
                    "' ends the product and adds or subtracts ('2*-3' is 2-2*3 = -4); bracket "
                    "the signed factor ('2*(-3)')";
         case Quirk::PowerChain:

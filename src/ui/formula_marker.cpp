@@ -204,7 +204,8 @@ QString japaneseNoteText(const FormulaNote& note) {
                        "（「2x^2」は x^2）。") +
                    quoted(note.detail) + QStringLiteral("の後に「*」を書いてください（「2*x^2」）");
         case NoteKind::SignAfterProduct:
-            return quoted(note.detail) + QStringLiteral("の「") + q(note.detail.substr(1)) +
+            return quoted(note.detail) + QStringLiteral("の「") +
+                   q(note.detail.substr(note.detail.empty() ? 0 : 1)) +
                    QStringLiteral(
                        "」は因数の符号になりません。積を区切って足し引きします"
                        "（「2*-3」は 2-2*3 = -4）。「2*(-3)」のように括弧で囲んでください");
