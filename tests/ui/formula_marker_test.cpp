@@ -16,7 +16,7 @@
 namespace kurvilo {
 namespace {
 
-class Marker : public WindowTest {
+class WarningMarker : public WindowTest {
   protected:
     // The three formula fields: Edit1 and Edit2 of the main window and the keypad's Edit1.
     std::vector<QLineEdit*> formulaFields() {
@@ -81,7 +81,7 @@ class Marker : public WindowTest {
     }
 };
 
-TEST_F(Marker, EachFormulaFieldShowsItWhileItsFormulaHasANote) {
+TEST_F(WarningMarker, EachFormulaFieldShowsItWhileItsFormulaHasANote) {
     for (QLineEdit* field : formulaFields()) {
         SCOPED_TRACE(field->objectName().toStdString());
         field->setEnabled(true);
@@ -109,7 +109,7 @@ TEST_F(Marker, EachFormulaFieldShowsItWhileItsFormulaHasANote) {
     }
 }
 
-TEST_F(Marker, TheTooltipFollowsTheTypingAndQuotesTheCharacters) {
+TEST_F(WarningMarker, TheTooltipFollowsTheTypingAndQuotesTheCharacters) {
     QLineEdit* edit1 = inMain<QLineEdit>("Edit1");
     const struct {
         const char* typed;
@@ -136,7 +136,7 @@ TEST_F(Marker, TheTooltipFollowsTheTypingAndQuotesTheCharacters) {
     }
 }
 
-TEST_F(Marker, EveryNoteIsListedInJapanese) {
+TEST_F(WarningMarker, EveryNoteIsListedInJapanese) {
     QLineEdit* edit1 = inMain<QLineEdit>("Edit1");
     const struct {
         const char* formula;
@@ -166,7 +166,7 @@ TEST_F(Marker, EveryNoteIsListedInJapanese) {
     }
 }
 
-TEST_F(Marker, ALongFormulaIsReadOnceTheTypingPauses) {
+TEST_F(WarningMarker, ALongFormulaIsReadOnceTheTypingPauses) {
     QLineEdit* edit1 = inMain<QLineEdit>("Edit1");
     QString formula;
     for (int i = 0; i < 10000; ++i)
@@ -180,7 +180,7 @@ TEST_F(Marker, ALongFormulaIsReadOnceTheTypingPauses) {
     EXPECT_EQ(shownMarker(edit1), nullptr);
 }
 
-TEST_F(Marker, AClickFixesWhatIsUnambiguousAsOneEditThatCtrlZUndoes) {
+TEST_F(WarningMarker, AClickFixesWhatIsUnambiguousAsOneEditThatCtrlZUndoes) {
     for (QLineEdit* field : formulaFields()) {
         SCOPED_TRACE(field->objectName().toStdString());
         field->setEnabled(true);
@@ -198,7 +198,7 @@ TEST_F(Marker, AClickFixesWhatIsUnambiguousAsOneEditThatCtrlZUndoes) {
     }
 }
 
-TEST_F(Marker, AClickChangesNothingWhereNoFixIsUnambiguous) {
+TEST_F(WarningMarker, AClickChangesNothingWhereNoFixIsUnambiguous) {
     QLineEdit* edit1 = inMain<QLineEdit>("Edit1");
     for (const char* formula : {"2x^2", "x + 1", "sqrt(2)", "1,000,000"}) {
         SCOPED_TRACE(formula);
@@ -211,7 +211,7 @@ TEST_F(Marker, AClickChangesNothingWhereNoFixIsUnambiguous) {
     }
 }
 
-TEST_F(Marker, IsNamedForScreenReaders) {
+TEST_F(WarningMarker, IsNamedForScreenReaders) {
     QLineEdit* edit1 = inMain<QLineEdit>("Edit1");
     edit1->setText(QStringLiteral("2**3"));
     QToolButton* button = buttonOf(edit1, shownMarker(edit1));
@@ -226,7 +226,7 @@ TEST_F(Marker, IsNamedForScreenReaders) {
     EXPECT_EQ(button->accessibleName(), QStringLiteral("値の注意"));
 }
 
-TEST_F(Marker, AValueFieldSaysWhichSeparatorItExpects) {
+TEST_F(WarningMarker, AValueFieldSaysWhichSeparatorItExpects) {
     const char* const initialValues[] = {"LabeledEdit12", "LabeledEdit15", "LabeledEdit13",
                                          "LabeledEdit16"};
     std::vector<QLineEdit*> fields;
@@ -264,7 +264,7 @@ TEST_F(Marker, AValueFieldSaysWhichSeparatorItExpects) {
     }
 }
 
-TEST_F(Marker, AnEmptyValueFailsARunWhileAnEmptyConstantBecomes0) {
+TEST_F(WarningMarker, AnEmptyValueFailsARunWhileAnEmptyConstantBecomes0) {
     QLineEdit* initial = inMain<QLineEdit>("LabeledEdit16");
     initial->clear();
     ASSERT_NE(shownMarker(initial, "ValueMarker"), nullptr);
@@ -275,7 +275,7 @@ TEST_F(Marker, AnEmptyValueFailsARunWhileAnEmptyConstantBecomes0) {
     EXPECT_EQ(shownMarker(form2->constantField(0), "ValueMarker"), nullptr);
 }
 
-TEST_F(Marker, AFormulaWithANoteRunsAsTheFormulaTheEngineReads) {
+TEST_F(WarningMarker, AFormulaWithANoteRunsAsTheFormulaTheEngineReads) {
     const struct {
         const char* noted;
         const char* read;
