@@ -29,15 +29,16 @@ constexpr std::int64_t kExactProduct = std::int64_t{1} << 60;
 Fixed4 scanProductExtended(Fixed4 left, Fixed4 right) {
     const auto l = static_cast<Extended>(left.units());
     const auto r = static_cast<Extended>(right.units());
-    if (right.units() >= 0) return roundUnits(l * r / 10000.0L);
-    return roundUnits((-r / 10000.0L) * -l);
+    if (right.units() >= 0) return roundUnits(l * r / Fixed4::kUnitsPerOne);
+    return roundUnits((-r / Fixed4::kUnitsPerOne) * -l);
 }
 
 Fixed4 scanProduct(Fixed4 left, Fixed4 right) {
     std::int64_t n = 0;
     if (!__builtin_mul_overflow(left.units(), right.units(), &n) && n > -kExactProduct &&
         n < kExactProduct) {
-        const bool tie = n % 10000 == 5000 || n % 10000 == -5000;
+        const std::int64_t half = Fixed4::kUnitsPerOne / 2;
+        const bool tie = n % Fixed4::kUnitsPerOne == half || n % Fixed4::kUnitsPerOne == -half;
         if (right.units() >= 0 || !tie) return Fixed4::fromUnits(divideUnitsHalfToEven(n));
     }
     return scanProductExtended(left, right);
@@ -50,15 +51,16 @@ Fixed4 scanQuotient(Fixed4 left, Fixed4 right) {
         if (left.units() == 0) throw EInvalidOp();
         throw EZeroDivide();
     }
-    if (right.units() > 0) return roundUnits(l / r * 10000.0L);
-    return roundUnits(-l / (-r / 10000.0L));
+    if (right.units() > 0) return roundUnits(l / r * Fixed4::kUnitsPerOne);
+    return roundUnits(-l / (-r / Fixed4::kUnitsPerOne));
 }
 
 // Exact while the values stay below 10^14, and rounded like the rest beyond.
 Fixed4 scanSumExtended(Fixed4 sum, Fixed4 right, bool plus) {
     const auto s = static_cast<Extended>(sum.units());
     const auto r = static_cast<Extended>(right.units());
-    const Extended magnitude = (right.units() >= 0 ? r : -r) / 10000.0L * 10000.0L;
+    const Extended magnitude =
+        (right.units() >= 0 ? r : -r) / Fixed4::kUnitsPerOne * Fixed4::kUnitsPerOne;
     const bool addMagnitude = plus == (right.units() >= 0);
     return roundUnits(addMagnitude ? s + magnitude : s - magnitude);
 }
@@ -78,10 +80,10 @@ bool scanPower(Fixed4 base, Fixed4 exponent, Fixed4& power) {
         power = positivePowerValue(static_cast<std::uint64_t>(b), exponent);
         return true;
     }
-    if (exponent.units() % 10000 != 0) return false;
+    if (exponent.units() % Fixed4::kUnitsPerOne != 0) return false;
     // The magnitude as an unsigned count: the most negative base has no positive twin in 64 bits.
     const Fixed4 m = positivePowerValue(0 - static_cast<std::uint64_t>(b), exponent);
-    const bool odd = (exponent.units() / 10000) % 2 != 0;
+    const bool odd = (exponent.units() / Fixed4::kUnitsPerOne) % 2 != 0;
     power = odd ? Fixed4::fromUnits(-m.units()) : m;
     return true;
 }

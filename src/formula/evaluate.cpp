@@ -34,7 +34,9 @@
 #include "formula/names.h"
 #include "formula/observer.h"
 #include "formula/scan.h"
+#include "formula/summation_term.h"
 #include "formula/text_buffer.h"
+#include "formula/value_atom.h"
 #include "numbers/failures.h"
 #include "numbers/function_values.h"
 #include "numbers/integer_text.h"
@@ -45,13 +47,17 @@ namespace kurvilo {
 
 namespace {
 
+using detail::charAt;
 using detail::findChar;
 using detail::findText;
+using detail::impliedMultiplication;
+using detail::kNoCharacter;
 using detail::kSigma;
 using detail::Name;
 using detail::npos;
+using detail::Replaced;
+using detail::Stars;
 using detail::TextBuffer;
-constexpr char32_t kNone = kNoCharacter;
 
 // Substitution can grow the text without bound only through texts that themselves name other
 // names (each x naming many y's, each y many t's, ...). Such a text is never a number, so once
@@ -88,15 +94,18 @@ bool atomsOutOfReach(std::u32string_view text) noexcept {
     return true;
 }
 
-// The order the function stage tries them in; "log" and "ln" are the same function.
-constexpr std::array<FunctionName, 6> kFunctions{{
-    {U"sin", Function::Sine, detail::lettersOfName(U"sin")},
-    {U"cos", Function::Cosine, detail::lettersOfName(U"cos")},
-    {U"tan", Function::Tangent, detail::lettersOfName(U"tan")},
-    {U"log", Function::Log, detail::lettersOfName(U"log")},
-    {U"exp", Function::Exp, detail::lettersOfName(U"exp")},
-    {U"ln", Function::Log, detail::lettersOfName(U"ln")},
-}};
+// In the order the function stage tries them; "log" and "ln" are the same function.
+constexpr std::array<FunctionName, detail::kFunctionNames.size()> kFunctions = [] {
+    constexpr Function kInOrder[] = {Function::Sine, Function::Cosine, Function::Tangent,
+                                     Function::Log,  Function::Exp,    Function::Log};
+    static_assert(std::size(kInOrder) == detail::kFunctionNames.size());
+    std::array<FunctionName, detail::kFunctionNames.size()> functions{};
+    for (std::size_t k = 0; k < functions.size(); ++k) {
+        const std::u32string_view name = detail::kFunctionNames[k];
+        functions[k] = {name, kInOrder[k], detail::lettersOfName(name)};
+    }
+    return functions;
+}();
 
 constexpr detail::LetterSets<kFunctions.size()> kFunctionsPresent{[] {
     std::array<std::uint32_t, kFunctions.size()> masks{};
@@ -143,8 +152,18 @@ class Engine {
     bool namesReadInPlace(std::u32string_view text, std::uint32_t letters, bool atoms,
                           Fixed4* values);
     void substitutionStage(TextBuffer& text, std::uint32_t letters);
+    // Every occurrence of a name, the first at p, replaced by the atom of its text.
+    void substitute(TextBuffer& buffer, std::size_t p, std::u32string_view name,
+                    std::u32string_view replacement, bool chained);
+    // The length of that text, where it could pass a limit (EFormulaTooLong, or, for a text that
+    // names further names, the EConvertError its parse would raise); a bound on it elsewhere.
+    static std::size_t substitutedSize(std::u32string_view text, std::size_t p,
+                                       std::u32string_view name, std::u32string_view replacement,
+                                       bool chained);
 
-    void appendAtom(TextBuffer& out, Fixed4 value, Stars stars) const;
+    void appendAtom(TextBuffer& out, Fixed4 value, Stars stars) const {
+        detail::appendAtom(out, value, separator_, stars);
+    }
     void checkCancelled() const {
         if (cancel_ != nullptr && cancel_->cancelled()) throw EAbort();
     }
@@ -219,18 +238,6 @@ std::u32string_view Engine::wholeText(std::u32string_view written, std::u32strin
     return observed_;
 }
 
-void Engine::appendAtom(TextBuffer& out, Fixed4 value, Stars stars) const {
-    const std::size_t start = out.size();
-    char32_t* const first = out.extend(kMaxFixed4Chars + 4);
-    char32_t* p = first;
-    if (stars.before) *p++ = U'*';
-    *p++ = U'[';
-    p += formatTo(p, value, separator_);
-    *p++ = U']';
-    if (stars.after) *p++ = U'*';
-    out.truncate(start + static_cast<std::size_t>(p - first));
-}
-
 // Summation terms, innermost first: the first "}" after the first "Σ", with the nearest "Σ"
 // before it. Each is replaced by its total as a value atom in brackets. Reading forward, the
 // open "Σ"s are a stack and each "}" closes the latest one; a "}" with no "Σ" open is text.
@@ -252,27 +259,15 @@ void Engine::summationStage() {
         const std::size_t sigma = sigmas_.back();
         sigmas_.pop_back();
 
-        // "Σ{n=" lower "<>" upper ":" body "}": the three characters after "Σ" are skipped.
         const std::u32string_view term = out.view().substr(sigma);
-        std::u32string_view lowerText;
-        std::u32string_view upperText;
-        std::u32string_view bodyText;
-        const std::size_t between = term.find(U"<>");
-        if (between != npos) {
-            if (between > 4) lowerText = term.substr(4, between - 4);
-            const std::size_t colon = term.find(U':');
-            if (colon != npos) {
-                if (colon > between + 2) upperText = term.substr(between + 2, colon - between - 2);
-                bodyText = term.substr(colon + 1);
-            }
-        }
-        const std::int32_t lower = parseInteger(lowerText);
-        const std::int32_t upper = parseInteger(upperText);
+        const detail::SummationTerm parts = detail::readSummationTerm(term);
+        const std::int32_t lower = parseInteger(parts.lower);
+        const std::int32_t upper = parseInteger(parts.upper);
         if (observer_) observer_->summationStarted(term, lower, upper);
 
         // An empty range (lower above upper) is an empty sum; n keeps the upper bound.
         Fixed4 total;
-        body_.assign(bodyText);
+        body_.assign(parts.body);
         for (std::int64_t n = lower; n <= upper; ++n) {
             checkCancelled();
             names_.setCounter(static_cast<std::int32_t>(n));
@@ -319,8 +314,8 @@ Fixed4 Engine::groupsThenReduce(std::u32string_view text) {
         if (observer_) observer_->groupSelected(group_);
         const Fixed4 value = reduce(group_, detail::lettersOf(group_));
 
-        const char32_t before = open > 0 ? out[open - 1] : kNone;
-        const char32_t after = i + 1 < text.size() ? text[i + 1] : kNone;
+        const char32_t before = open > 0 ? out[open - 1] : kNoCharacter;
+        const char32_t after = charAt(text, i + 1);
         out.truncate(open);
         appendAtom(out, value, impliedMultiplication(Replaced::Group, before, after));
         checkLength(out.size(), text.size() - i - 1);
@@ -343,8 +338,8 @@ void Engine::spliceLoneBrackets(TextBuffer& text) {
         group_.clear();
         if (observer_) observer_->groupSelected(group_);
         const Fixed4 value = reduce(group_, 0);
-        const char32_t before = out.empty() ? kNone : out.back();
-        const char32_t after = rest.empty() ? kNone : rest.front();
+        const char32_t before = out.empty() ? kNoCharacter : out.back();
+        const char32_t after = rest.empty() ? kNoCharacter : rest.front();
         appendAtom(out, value, impliedMultiplication(Replaced::Group, before, after));
         from = open + 1;
         checkLength(out.size(), text.size() - from);
@@ -423,8 +418,8 @@ bool Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
             const Fixed4 value = functionValue(f.function, argument);
 
             out.append(text.substr(from, p - from));
-            const char32_t before = out.empty() ? kNone : out.back();
-            const char32_t after = q + 1 < text.size() ? text[q + 1] : kNone;
+            const char32_t before = out.empty() ? kNoCharacter : out.back();
+            const char32_t after = charAt(text, q + 1);
             appendAtom(out, value,
                        impliedMultiplication(Replaced::FunctionApplication, before, after));
             from = q + 1;
@@ -442,19 +437,15 @@ bool Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
     return applied;
 }
 
-// Every occurrence of a name is replaced in one pass: the text put in never holds the name, so
-// the next occurrence in the rewritten text is the next one in the old text, and the character
-// before it is the last one written.
+// Each name whose letters the text holds, in kNames' order. A substituted text can bring letters
+// for the names still to come.
 void Engine::substitutionStage(TextBuffer& buffer, std::uint32_t letters) {
     bool chained = false;
-    // The names whose letters are all in the text, as bits in kNames' order; a substituted text
-    // can bring letters for the names still to come.
     for (unsigned candidates = detail::kNamesPresent(letters); candidates != 0;
          candidates &= candidates - 1) {
-        const std::size_t index = static_cast<std::size_t>(std::countr_zero(candidates));
+        const auto index = static_cast<std::size_t>(std::countr_zero(candidates));
         const Name& name = detail::kNames[index];
-        const std::u32string_view text = buffer;
-        const std::size_t p = findText(text, name.name);
+        const std::size_t p = findText(buffer, name.name);
         if (p == npos) continue;
         const std::u32string_view replacement = names_.text(name);
         if (findText(replacement, name.name) != npos) {
@@ -467,67 +458,65 @@ void Engine::substitutionStage(TextBuffer& buffer, std::uint32_t letters) {
             candidates |= detail::kNamesPresent(letters) & ~((2u << index) - 1);
         }
         chained = chained || (replacementLetters & detail::kNameLetters) != 0;
-        const std::size_t length = name.name.size();
-
-        // The rewritten text's length, with a "*" on both sides of every atom at most. A text too
-        // short to pass a limit even if every character began an occurrence is not counted;
-        // otherwise, when the count could pass one, the exact length is worked out.
-        const std::size_t grown = replacement.size() + 4 - length;
-        const std::size_t limit = chained ? kMaxChainedText : kMaxWorkingText;
-        std::size_t size = text.size() + text.size() / length * grown;
-        if (size > limit) {
-            std::size_t count = 0;
-            for (std::size_t k = p; k != npos; k = findText(text, name.name, k + length))
-                ++count;
-            size = text.size() + count * grown;
-        }
-        if (size > limit) {
-            size = text.size();
-            char32_t previousEnd = kNone;  // the last character of the atom before, when adjacent
-            std::size_t previousStop = npos;
-            for (std::size_t k = p; k != npos; k = findText(text, name.name, k + length)) {
-                const char32_t before = k == previousStop ? previousEnd
-                                        : k > 0           ? text[k - 1]
-                                                          : kNone;
-                const char32_t after = k + length < text.size() ? text[k + length] : kNone;
-                const Stars stars = impliedMultiplication(Replaced::Name, before, after);
-                size += replacement.size() + 2 - length + stars.before + stars.after;
-                previousEnd = stars.after ? U'*' : U']';
-                previousStop = k + length;
-            }
-            if (chained && size > kMaxChainedText) {
-                throw EConvertError::notAFloat(toUtf8(replacement));
-            }
-            if (size > kMaxWorkingText) throw EFormulaTooLong(kMaxWorkingText);
-        }
-
-        TextBuffer& out = rewritten_;
-        out.clear();
-        out.reserve(size);
-        std::size_t from = 0;
-        std::size_t occurrences = 0;
-        for (std::size_t k = p; k != npos; k = findText(text, name.name, from)) {
-            ++occurrences;
-            out.append(text.substr(from, k - from));
-            const char32_t before = out.empty() ? kNone : out.back();
-            const char32_t after = k + length < text.size() ? text[k + length] : kNone;
-            const Stars stars = impliedMultiplication(Replaced::Name, before, after);
-            char32_t* const atom = out.extend(replacement.size() + 4);
-            char32_t* q = atom;
-            if (stars.before) *q++ = U'*';
-            *q++ = U'[';
-            for (const char32_t c : replacement)
-                *q++ = c;
-            *q++ = U']';
-            if (stars.after) *q++ = U'*';
-            out.truncate(out.size() - (replacement.size() + 4) +
-                         static_cast<std::size_t>(q - atom));
-            from = k + length;
-        }
-        out.append(text.substr(from));
-        buffer.swap(out);
-        if (observer_) observer_->nameSubstituted(name.name, replacement, occurrences, buffer);
+        substitute(buffer, p, name.name, replacement, chained);
     }
+}
+
+// One pass: the text put in never holds the name, so the next occurrence in the rewritten text is
+// the next one in the old text, and the character before it is the last one written.
+void Engine::substitute(TextBuffer& buffer, std::size_t p, std::u32string_view name,
+                        std::u32string_view replacement, bool chained) {
+    const std::u32string_view text = buffer;
+    TextBuffer& out = rewritten_;
+    out.clear();
+    out.reserve(substitutedSize(text, p, name, replacement, chained));
+    std::size_t from = 0;
+    std::size_t occurrences = 0;
+    for (std::size_t k = p; k != npos; k = findText(text, name, from)) {
+        ++occurrences;
+        out.append(text.substr(from, k - from));
+        const char32_t before = out.empty() ? kNoCharacter : out.back();
+        const char32_t after = charAt(text, k + name.size());
+        detail::appendAtom(out, replacement, impliedMultiplication(Replaced::Name, before, after));
+        from = k + name.size();
+    }
+    out.append(text.substr(from));
+    buffer.swap(out);
+    if (observer_) observer_->nameSubstituted(name, replacement, occurrences, buffer);
+}
+
+// With a "*" on both sides of every atom at most. A text too short to pass a limit even if every
+// character began an occurrence is not counted; otherwise, when the count could pass one, the
+// exact length is worked out.
+std::size_t Engine::substitutedSize(std::u32string_view text, std::size_t p,
+                                    std::u32string_view name, std::u32string_view replacement,
+                                    bool chained) {
+    const std::size_t length = name.size();
+    const std::size_t grown = replacement.size() + 4 - length;
+    const std::size_t limit = chained ? kMaxChainedText : kMaxWorkingText;
+    std::size_t size = text.size() + text.size() / length * grown;
+    if (size <= limit) return size;
+    std::size_t count = 0;
+    for (std::size_t k = p; k != npos; k = findText(text, name, k + length))
+        ++count;
+    size = text.size() + count * grown;
+    if (size <= limit) return size;
+
+    size = text.size();
+    char32_t previousEnd = kNoCharacter;  // the last character of the atom before, when adjacent
+    std::size_t previousStop = npos;
+    for (std::size_t k = p; k != npos; k = findText(text, name, k + length)) {
+        const char32_t before = k == previousStop ? previousEnd
+                                : k > 0           ? text[k - 1]
+                                                  : kNoCharacter;
+        const Stars stars = impliedMultiplication(Replaced::Name, before, charAt(text, k + length));
+        size += replacement.size() + 2 - length + stars.before + stars.after;
+        previousEnd = stars.after ? U'*' : U']';
+        previousStop = k + length;
+    }
+    if (chained && size > kMaxChainedText) throw EConvertError::notAFloat(toUtf8(replacement));
+    if (size > kMaxWorkingText) throw EFormulaTooLong(kMaxWorkingText);
+    return size;
 }
 
 }  // namespace

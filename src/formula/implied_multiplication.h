@@ -6,11 +6,9 @@
 // then lost in the scan ('2x^2' is x^2).
 #pragma once
 
-namespace kurvilo {
+#include "formula/text_buffer.h"
 
-// No character: before the start or past the end of a text. Outside Unicode, so that no
-// character of a text (not even NUL) is mistaken for it.
-inline constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+namespace kurvilo::detail {
 
 enum class Replaced { FunctionApplication, Name, Group };
 
@@ -40,4 +38,4 @@ constexpr Stars impliedMultiplication(Replaced replaced, char32_t before, char32
     return stars;
 }
 
-}  // namespace kurvilo
+}  // namespace kurvilo::detail

@@ -72,7 +72,7 @@ bool NameTexts::plainValue(const Name& name, Fixed4& value) {
     if (!(plainKnown_ & (1u << slot))) {
         std::int64_t units = 0;
         const std::string_view utf8 = slot < 5 ? texts_->values[slot] : texts_->constants[slot - 5];
-        entry.plain = parsePlainText(utf8, separatorUtf8_, units) ? 1 : 0;
+        entry.plain = parsePlainNumber(utf8, std::string_view(separatorUtf8_), units) ? 1 : 0;
         entry.value = Fixed4::fromUnits(units);
         plainKnown_ |= 1u << slot;
     }

@@ -9,12 +9,13 @@
 #include <string>
 #include <string_view>
 
-#include "formula/evaluate.h"
+#include "formula/inputs.h"
+#include "formula/summation_term.h"
 #include "formula/text_buffer.h"
+#include "numbers/fixed4.h"
 
 namespace kurvilo::detail {
 
-inline constexpr char32_t kSigma = U'\u03A3';
 inline constexpr char32_t kPi = U'\u03C0';
 inline constexpr char32_t kTheta = U'\u03B8';
 
@@ -99,6 +100,11 @@ class LetterSets {
     std::array<std::array<std::uint16_t, 128>, 3> tables_{};
 };
 
+// The function names, in the order the function stage tries them. "ln" is the only one of two
+// letters; each ends in "s", "n", "g" or "p", which keeps a group behind it its argument.
+inline constexpr std::array<std::u32string_view, 6> kFunctionNames{U"sin", U"cos", U"tan",
+                                                                   U"log", U"exp", U"ln"};
+
 // Where a name's text comes from: a value slot, a constant, the summation counter n or π.
 enum class NameSource : unsigned char { Value, Constant, Counter, Pi };
 
@@ -145,60 +151,59 @@ inline constexpr std::uint32_t kNameLetters = [] {
     return mask;
 }();
 
-// The name that starts at position i of a text, as its index in kNames (its length in length),
-// or -1: the two-character names all start with "v", which is no name of its own, so reading
-// the longest name from the left finds what the substitution stage's passes replace, up to the
-// first character the scan does not know (in "vvx" the passes replace "vx", while the scan stops
-// at the first "v" either way).
-inline int nameAt(std::u32string_view text, std::size_t i, std::size_t& length) noexcept {
-    length = 1;
-    switch (text[i]) {
-        case U'v':
-            if (i + 1 < text.size()) {
-                length = 2;
-                switch (text[i + 1]) {
-                    case U'x':
-                        return 0;
-                    case U'y':
-                        return 2;
-                    case U'r':
-                        return 5;
-                    case kTheta:
-                        return 7;
-                    default:
-                        break;
-                }
+// Where a name starts, as its index in kNames: by its one character, or, for the two-character
+// names, all of which start with "v", by their second character.
+struct NameStarts {
+    static constexpr char32_t kTwoCharacterStart = U'v';
+    std::array<signed char, 0x400> single{};
+    std::array<signed char, 0x400> afterStart{};
+    constexpr NameStarts() {
+        single.fill(-1);
+        afterStart.fill(-1);
+        for (std::size_t k = 0; k < kNames.size(); ++k) {
+            const std::u32string_view name = kNames[k].name;
+            if (name.size() == 1) {
+                single[name[0]] = static_cast<signed char>(k);
+            } else {
+                afterStart[name[1]] = static_cast<signed char>(k);
             }
-            return -1;
-        case U'x':
-            return 1;
-        case U'y':
-            return 3;
-        case U't':
-            return 4;
-        case U'r':
-            return 6;
-        case kTheta:
-            return 8;
-        case U'n':
-            return 9;
-        case kPi:
-            return 10;
-        case U'a':
-            return 11;
-        case U'b':
-            return 12;
-        case U'c':
-            return 13;
-        case U'd':
-            return 14;
-        default:
-            return -1;
+        }
     }
+};
+inline constexpr NameStarts kNameStarts;
+
+// nameAt reads the longest name from the left; that finds what the substitution stage's passes
+// replace only because no name is longer than two characters, every two-character name starts
+// with "v", and "v" is no name of its own.
+static_assert([] {
+    for (const Name& name : kNames) {
+        if (name.name.size() > 2 || name.name == U"v") return false;
+        if (name.name.size() == 2 && name.name[0] != NameStarts::kTwoCharacterStart) return false;
+        for (const char32_t c : name.name) {
+            if (c >= 0x400) return false;
+        }
+    }
+    return true;
+}());
+
+// The name that starts at position i of a text, as its index in kNames (its length in length),
+// or -1: reading the longest name from the left finds what the substitution stage's passes
+// replace, up to the first character the scan does not know (in "vvx" the passes replace "vx",
+// while the scan stops at the first "v" either way).
+inline int nameAt(std::u32string_view text, std::size_t i, std::size_t& length) noexcept {
+    const char32_t c = text[i];
+    length = 1;
+    if (c == NameStarts::kTwoCharacterStart) {
+        if (i + 1 >= text.size() || text[i + 1] >= kNameStarts.afterStart.size()) return -1;
+        length = 2;
+        return kNameStarts.afterStart[text[i + 1]];
+    }
+    return c < kNameStarts.single.size() ? kNameStarts.single[c] : -1;
 }
 
-// The longest text the plain-number read accepts: "-", 14 digits, the separator, 4 digits.
-inline constexpr std::size_t kMaxPlainNumber = 20;
+// The longest text the plain-number read accepts: "-", the integer digits, the separator and the
+// fraction digits.
+inline constexpr std::size_t kMaxPlainNumber = 1 + kPlainIntegerDigits + 1 + kPlainFractionDigits;
 
 // The texts of one evaluation's names, each converted to UTF-32 on its first use.
 class NameTexts {

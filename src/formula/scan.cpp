@@ -5,13 +5,12 @@
 #include "formula/implied_multiplication.h"
 #include "formula/names.h"
 #include "formula/observer.h"
+#include "formula/value_atom.h"
 #include "numbers/failures.h"
 
 namespace kurvilo::detail {
 
 namespace {
-
-constexpr char32_t kNone = kNoCharacter;
 
 inline bool isDigitOrPoint(char32_t c) noexcept {
     return (c >= U'0' && c <= U'9') || c == U'.';
@@ -22,44 +21,11 @@ std::u32string valueText(Fixed4 value, char32_t separator) {
     return std::u32string(buffer, formatTo(buffer, value, separator));
 }
 
-constexpr std::int64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000};
-
-// The plain texts after their sign: up to 14 integer digits, and up to four fraction digits
-// after the separator. Their unit count is exact, just as the parse computes it. False for any
-// other text.
-inline bool parsePlain(std::u32string_view text, bool negative, char32_t separator,
-                       std::int64_t& units) noexcept {
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    std::int64_t whole = 0;
-    while (i < n && i < 14 && text[i] >= U'0' && text[i] <= U'9') {
-        whole = whole * 10 + static_cast<std::int64_t>(text[i] - U'0');
-        ++i;
-    }
-    std::size_t digits = i;
-    std::int64_t fraction = 0;
-    std::size_t fractionDigits = 0;
-    if (i < n && text[i] == separator) {
-        ++i;
-        while (i < n && fractionDigits < 4 && text[i] >= U'0' && text[i] <= U'9') {
-            fraction = fraction * 10 + static_cast<std::int64_t>(text[i] - U'0');
-            ++fractionDigits;
-            ++i;
-        }
-        digits += fractionDigits;
-    }
-    if (i != n || digits == 0) return false;
-    const std::int64_t magnitude = whole * 10000 + fraction * kPowersOfTen[4 - fractionDigits];
-    units = negative ? -magnitude : magnitude;
-    return true;
-}
-
 }  // namespace
 
 Fixed4 parseNumberText(std::u32string_view text, char32_t separator) {
-    const bool negative = !text.empty() && text[0] == U'-';
     std::int64_t units = 0;
-    if (parsePlain(text.substr(negative ? 1 : 0), negative, separator, units)) {
+    if (parsePlainNumber(text, std::u32string_view(&separator, 1), units)) {
         return Fixed4::fromUnits(units);
     }
     return parseFixed4(text, separator);
@@ -83,8 +49,10 @@ Fixed4 ArithmeticScan::parseNumber() {
     if (numberKnown_) return numberValue_;
     const char32_t separator = numberIsLiteral_ ? U'.' : separator_;
     if (!numberMinus_) return parseNumberText(numberBody_, separator);
-    std::int64_t units = 0;
-    if (parsePlain(numberBody_, true, separator, units)) return Fixed4::fromUnits(units);
+    std::int64_t magnitude = 0;
+    if (parsePlainMagnitude(numberBody_, std::u32string_view(&separator, 1), magnitude)) {
+        return Fixed4::fromUnits(-magnitude);
+    }
     joined_.assign(U"-");
     joined_.append(numberBody_);
     return parseFixed4(joined_.view(), separator);
@@ -95,8 +63,7 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
     bool havePower = false;
     Fixed4 power;
     if (top() == U'^') {
-        const std::int64_t b = powerBase_.units();
-        if (b == 0) {
+        if (powerBase_.units() == 0) {
             power = Fixed4();  // any power of 0 is 0; the exponent is not even read
         } else {
             const Fixed4 exponent = atom ? *atom : parseNumber();
@@ -204,41 +171,86 @@ Fixed4 ArithmeticScan::finish() const {
     return sum_;
 }
 
+// Inline: the scan meets a digit run at nearly every operand.
+[[gnu::always_inline]] inline void ArithmeticScan::readDigitRun(std::u32string_view text,
+                                                                std::size_t& i) {
+    std::size_t j = i + 1;
+    while (j < text.size() && isDigitOrPoint(text[j]))
+        ++j;
+    // Appended to the number text, which holds nothing or an exponent's "-".
+    numberBody_ = text.substr(i, j - i);
+    numberIsLiteral_ = true;
+    i = j;
+}
+
+template <bool kObserved>
+void ArithmeticScan::pushProductOperator(char32_t op) {
+    if (op == U'*') {
+        productLeft_ = current_;
+    } else {
+        quotientLeft_ = current_;
+    }
+    push(op);
+    if constexpr (kObserved) operandStands_ = false;
+}
+
+template <bool kObserved>
+void ArithmeticScan::closeTerm(char32_t op) {
+    if (kObserved && (top() == U'*' || top() == U'/')) {
+        const char32_t pair[] = {top(), op};
+        observer_->quirk(Quirk::SignAfterProduct, std::u32string_view(pair, 2));
+    }
+    terms_.push_back({current_, op});
+    current_ = Fixed4();
+    if constexpr (kObserved) operandStands_ = false;
+}
+
+template <bool kObserved>
+[[gnu::always_inline]] inline bool ArithmeticScan::readNameInPlace(std::u32string_view text,
+                                                                   std::size_t& i,
+                                                                   std::size_t length, Fixed4 value,
+                                                                   NameInPlace& last) {
+    // The atom the substitution stage would write here, with its "*"s: the character before it
+    // is the text's, or the end of the atom of a name right before it.
+    const char32_t before = i == last.end ? last.last : i > 0 ? text[i - 1] : kNoCharacter;
+    const Stars stars = impliedMultiplication(Replaced::Name, before, charAt(text, i + length));
+    if (stars.before) {
+        productLeft_ = current_;
+        push(U'*');
+    }
+    numberMinus_ = false;
+    numberBody_ = {};
+    numberKnown_ = true;
+    numberValue_ = value;
+    i += length;
+    last = {i, stars.after ? U'*' : U']'};
+    if (!operandRead<kObserved>(text, i)) return false;
+    if (stars.after) {
+        productLeft_ = current_;
+        push(U'*');
+    }
+    return true;
+}
+
+// The phases and the name read are inlined into runImpl: they run for every reduction.
 template <bool kReadNames, bool kObserved>
-Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
-    reset();
-    // Where the last name read in place ended, and the character its atom ended with there.
-    std::size_t nameEnd = npos;
-    char32_t nameLast = kNone;
-    // Product phase, over the text.
+[[gnu::always_inline]] inline bool ArithmeticScan::productPhase(std::u32string_view text,
+                                                                const Fixed4* values) {
+    NameInPlace lastName;
     std::size_t i = 0;
-    const std::size_t n = text.size();
     int k = -1;
     for (;;) {
-        const char32_t c = i < n ? text[i] : kNone;
+        const char32_t c = charAt(text, i);
         if (isDigitOrPoint(c)) {
-            std::size_t j = i + 1;
-            while (j < n && isDigitOrPoint(text[j]))
-                ++j;
-            // Appended to the number text, which holds nothing or an exponent's "-".
-            numberBody_ = text.substr(i, j - i);
-            numberIsLiteral_ = true;
-            i = j;
-            if (!operandRead<kObserved>(text, i)) return finish<kObserved>();
-        } else if (c == U'*') {
-            productLeft_ = current_;
+            readDigitRun(text, i);
+            if (!operandRead<kObserved>(text, i)) return false;
+        } else if (c == U'*' || c == U'/') {
+            pushProductOperator<kObserved>(c);
             ++i;
-            push(U'*');
-            if constexpr (kObserved) operandStands_ = false;
-        } else if (c == U'/') {
-            quotientLeft_ = current_;
-            ++i;
-            push(U'/');
-            if constexpr (kObserved) operandStands_ = false;
         } else if (c == U'[') {
             ++i;
             readAtom(text, i);
-            if (!operandRead<kObserved>(text, i)) return finish<kObserved>();
+            if (!operandRead<kObserved>(text, i)) return false;
         } else if (c == U'-' && top() == U'^') {
             // The sign of the exponent that follows.
             numberMinus_ = true;
@@ -247,61 +259,47 @@ Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
             numberIsLiteral_ = true;
             ++i;
         } else if (c == U'+' || c == U'-') {
-            if (kObserved && (top() == U'*' || top() == U'/')) {
-                const char32_t pair[] = {top(), c};
-                observer_->quirk(Quirk::SignAfterProduct, std::u32string_view(pair, 2));
-            }
-            terms_.push_back({current_, c});
-            current_ = Fixed4();
+            closeTerm<kObserved>(c);
             ++i;
-            if constexpr (kObserved) operandStands_ = false;
         } else if (std::size_t length = 0;
-                   kReadNames && (c != kNone) && (k = nameAt(text, i, length)) >= 0) {
-            // The atom the substitution stage would write here, with its "*"s: the character
-            // before it is the text's, or the end of the atom of a name right before it.
-            const char32_t before = i == nameEnd ? nameLast : i > 0 ? text[i - 1] : kNone;
-            const char32_t after = i + length < n ? text[i + length] : kNone;
-            const Stars stars = impliedMultiplication(Replaced::Name, before, after);
-            if (stars.before) {
-                productLeft_ = current_;
-                push(U'*');
-            }
-            numberMinus_ = false;
-            numberBody_ = {};
-            numberKnown_ = true;
-            numberValue_ = values[k];
-            i += length;
-            nameEnd = i;
-            nameLast = stars.after ? U'*' : U']';
-            if (!operandRead<kObserved>(text, i)) return finish<kObserved>();
-            if (stars.after) {
-                productLeft_ = current_;
-                push(U'*');
-            }
+                   kReadNames && c != kNoCharacter && (k = nameAt(text, i, length)) >= 0) {
+            if (!readNameInPlace<kObserved>(text, i, length, values[k], lastName)) return false;
         } else {
             // The end, or a character the scan does not know: the rest is dropped.
-            if (kObserved && c != kNone) observer_->quirk(Quirk::StoppedReading, text.substr(i));
-            terms_.push_back({current_, kNone});
-            break;
+            if (kObserved && c != kNoCharacter) {
+                observer_->quirk(Quirk::StoppedReading, text.substr(i));
+            }
+            terms_.push_back({current_, kNoCharacter});
+            return true;
         }
     }
-    if constexpr (kObserved) observeTermList();
+}
 
-    // Sum phase, over the term list "[v]op[v]op...[v]". With no operator left over from the
-    // product phase it is the first term, then each further one added or subtracted in turn.
+// Over the term list "[v]op[v]op...[v]". With no operator left over from the product phase it is
+// the first term, then each further one added or subtracted in turn.
+template <bool kObserved>
+[[gnu::always_inline]] inline void ArithmeticScan::sumPhase() {
     sumPhase_ = true;
     if (depth_ == 0) {
         sum_ = terms_[0].value;
         for (std::size_t k = 1; k < terms_.size(); ++k)
             sum_ = scanSum(sum_, terms_[k].value, terms_[k - 1].op == U'+');
-        return finish<kObserved>();
+        return;
     }
     for (const Term& term : terms_) {
-        if (!completeOperand<kObserved>(&term.value)) return finish<kObserved>();
-        if (term.op == kNone) break;
+        if (!completeOperand<kObserved>(&term.value)) return;
+        if (term.op == kNoCharacter) break;
         // A "-" right after a pending "^" would be an exponent's sign, replaced by the next atom.
         if (!(term.op == U'-' && top() == U'^')) push(term.op);
     }
+}
+
+template <bool kReadNames, bool kObserved>
+Fixed4 ArithmeticScan::runImpl(std::u32string_view text, const Fixed4* values) {
+    reset();
+    if (!productPhase<kReadNames, kObserved>(text, values)) return finish<kObserved>();
+    if constexpr (kObserved) observeTermList();
+    sumPhase<kObserved>();
     return finish<kObserved>();
 }
 
@@ -317,12 +315,10 @@ Fixed4 ArithmeticScan::runReadingNames(std::u32string_view text, const Fixed4* v
 
 // The term list as the sum phase reads it: "[v]op[v]op...[v]".
 void ArithmeticScan::observeTermList() const {
-    std::u32string list;
+    TextBuffer list;
     for (const Term& term : terms_) {
-        list.push_back(U'[');
-        list += valueText(term.value, separator_);
-        list.push_back(U']');
-        if (term.op != kNone) list.push_back(term.op);
+        appendAtom(list, term.value, separator_, {});
+        if (term.op != kNoCharacter) list.push_back(term.op);
     }
     observer_->termList(list);
 }

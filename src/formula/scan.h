@@ -39,15 +39,31 @@ class ArithmeticScan {
   private:
     struct Term {
         Fixed4 value;
-        char32_t op;  // '+', '-', or none after the last term
+        char32_t op;  // '+', '-', or kNoCharacter after the last term
+    };
+
+    // Where the last name read in place ended, and the character its atom ended with there.
+    struct NameInPlace {
+        std::size_t end = npos;
+        char32_t last = kNoCharacter;
     };
 
     // Compiled apart with and without an observer, so that an unobserved scan checks for none.
     template <bool kReadNames, bool kObserved>
     Fixed4 runImpl(std::u32string_view text, const Fixed4* values);
+    // The product phase over the text, up to its end or the first character it does not know;
+    // false when the scan ends at once (a negative base with a fractional exponent).
+    template <bool kReadNames, bool kObserved>
+    bool productPhase(std::u32string_view text, const Fixed4* values);
+    // The sum phase over the term list.
+    template <bool kObserved>
+    void sumPhase();
     void reset();
+    // The top of the operator stack, kNoCharacter when it is empty.
     char32_t top() const noexcept {
-        return depth_ == 0 ? kNoOperator : depth_ <= kStackRoom ? stack_[depth_ - 1] : deep_.back();
+        return depth_ == 0            ? kNoCharacter
+               : depth_ <= kStackRoom ? stack_[depth_ - 1]
+                                      : deep_.back();
     }
     void push(char32_t op) {
         if (depth_ < kStackRoom) {
@@ -73,6 +89,19 @@ class ArithmeticScan {
     // A value atom from its "[" (at i - 1): the number text up to its "]", nested "[" dropped
     // together with as many "]" as the scan removes for them.
     void readAtom(std::u32string_view text, std::size_t& i);
+    // A run of digits and points from i: the number text, a literal.
+    void readDigitRun(std::u32string_view text, std::size_t& i);
+    // "*" or "/": the current operand becomes its left operand.
+    template <bool kObserved>
+    void pushProductOperator(char32_t op);
+    // "+" or "-" in the product phase: the current operand closes a term.
+    template <bool kObserved>
+    void closeTerm(char32_t op);
+    // A name at i, length characters long, read as the value atom of its plain number with the
+    // "*"s the substitution stage would write around it.
+    template <bool kObserved>
+    bool readNameInPlace(std::u32string_view text, std::size_t& i, std::size_t length, Fixed4 value,
+                         NameInPlace& last);
     template <bool kObserved>
     Fixed4 finish() const;
     void observeTermList() const;
@@ -98,7 +127,6 @@ class ArithmeticScan {
     TextBuffer joined_;  // the whole number text, for the parse of an unusual one
     // The operator stack: the first kStackRoom operators in place, any further ones in deep_.
     static constexpr std::size_t kStackRoom = 32;
-    static constexpr char32_t kNoOperator = 0xFFFFFFFF;
     char32_t stack_[kStackRoom] = {};
     std::vector<char32_t> deep_;
     std::size_t depth_ = 0;

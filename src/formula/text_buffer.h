@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The engine's working texts: a growable run of UTF-32 characters that does std::u32string's job
 // with every operation of the hot path inline (appends, pushes, truncation, searches), growing
-// out of line only when its room runs out. Searches return npos when they find nothing.
+// out of line only when its room runs out. Searches return npos when they find nothing; where a
+// character is asked for before the start or past the end of a text, it is kNoCharacter.
 #pragma once
 
 #include <cstddef>
@@ -9,11 +10,20 @@
 #include <memory>
 #include <string_view>
 
-#include "formula/evaluate.h"
+#include "formula/inputs.h"
 
 namespace kurvilo::detail {
 
 inline constexpr std::size_t npos = std::u32string_view::npos;
+
+// No character: before the start or past the end of a text, or an empty operator stack. Outside
+// Unicode, so that no character of a text (not even NUL) is mistaken for it.
+inline constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+
+// The character at position i of a text, or kNoCharacter past its end.
+inline char32_t charAt(std::u32string_view text, std::size_t i) noexcept {
+    return i < text.size() ? text[i] : kNoCharacter;
+}
 
 // The first c at or after from.
 inline std::size_t findChar(std::u32string_view text, char32_t c, std::size_t from = 0) noexcept {

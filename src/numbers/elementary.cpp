@@ -64,7 +64,7 @@ std::int64_t truncateToInt64(Extended x) {
 }
 
 Extended toUnits(Extended x) {
-    const Extended units = x * 10000.0L;
+    const Extended units = x * Fixed4::kUnitsPerOne;
     if (std::isinf(units) && !std::isinf(x)) throw EOverflow();
     return units;
 }

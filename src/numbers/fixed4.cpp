@@ -23,7 +23,7 @@ inline bool inUnitRange(Extended r) noexcept {
     return r >= -0x1p63L && r < 0x1p63L - 0.5L;
 }
 
-constexpr std::array<Extended, 28> makePowersOfTen() {
+constexpr std::array<Extended, 28> makeExtendedPowersOfTen() {
     std::array<Extended, 28> p{};
     Extended v = 1.0L;
     for (auto& e : p) {
@@ -33,23 +33,14 @@ constexpr std::array<Extended, 28> makePowersOfTen() {
     return p;
 }
 // 10^0 .. 10^27 are all exact in the 64-bit significand (5^27 < 2^63).
-constexpr std::array<Extended, 28> kPowersOfTen = makePowersOfTen();
+constexpr std::array<Extended, 28> kExtendedPowersOfTen = makeExtendedPowersOfTen();
 
 constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// 10^0 .. 10^19, every power of ten a 64-bit unsigned integer holds.
-constexpr std::array<std::uint64_t, 20> kPowersOfTenInteger = [] {
-    std::array<std::uint64_t, 20> p{};
-    std::uint64_t v = 1;
-    for (auto& e : p) {
-        e = v;
-        v *= 10;
-    }
-    return p;
-}();
+using detail::kPowersOfTen;
 
 // Writes the text form as code units (ASCII digits, '-', the separator). CharT is char32_t, or
 // char with a separator of one or more bytes.
@@ -66,12 +57,12 @@ std::size_t formatImpl(CharT* out, Fixed4 value, const CharT* sep, std::size_t s
         *p++ = CharT('-');
         mag = 0 - mag;
     }
-    std::uint64_t whole = mag / 10000;
-    const auto frac = static_cast<unsigned>(mag % 10000);
+    std::uint64_t whole = mag / Fixed4::kUnitsPerOne;
+    const auto frac = static_cast<unsigned>(mag % Fixed4::kUnitsPerOne);
 
     // Integer digits (at most 15), written backwards from their end two at a time.
     std::size_t count = 1;
-    while (count < 16 && whole >= kPowersOfTenInteger[count])
+    while (count < 16 && whole >= kPowersOfTen[count])
         ++count;
     p += count;
     CharT* q = p;
@@ -177,13 +168,12 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
         ++i;
     if (i != n) return false;
 
-    std::int64_t scale = exponent - fractionDigits + 4;
+    std::int64_t scale = exponent - fractionDigits + Fixed4::kDecimals;
 
     // Fast path: an exact integer result needs no extended arithmetic.
     if (!inExtended && scale >= 0 && scale <= 19) {
         std::uint64_t mag = 0;
-        if (!__builtin_mul_overflow(m, kPowersOfTenInteger[static_cast<std::size_t>(scale)],
-                                    &mag)) {
+        if (!__builtin_mul_overflow(m, kPowersOfTen[static_cast<std::size_t>(scale)], &mag)) {
             constexpr std::uint64_t kMaxMag = 9223372036854775807ULL;
             if (mag <= kMaxMag) {
                 units = negative ? -static_cast<std::int64_t>(mag) : static_cast<std::int64_t>(mag);
@@ -204,17 +194,17 @@ bool parseImpl(std::basic_string_view<CharT> s, std::basic_string_view<CharT> se
         // Up to 10^27 in one exact step; beyond that in steps of 10^27 (the last bit of such
         // texts is the implementer's to choose). An overflow becomes infinity and fails below.
         while (scale > 27) {
-            r *= kPowersOfTen[27];
+            r *= kExtendedPowersOfTen[27];
             scale -= 27;
         }
         while (scale < -27) {
-            r /= kPowersOfTen[27];
+            r /= kExtendedPowersOfTen[27];
             scale += 27;
         }
         if (scale > 0) {
-            r *= kPowersOfTen[static_cast<std::size_t>(scale)];
+            r *= kExtendedPowersOfTen[static_cast<std::size_t>(scale)];
         } else if (scale < 0) {
-            r /= kPowersOfTen[static_cast<std::size_t>(-scale)];
+            r /= kExtendedPowersOfTen[static_cast<std::size_t>(-scale)];
         }
     }
     if (negative) r = -r;
@@ -278,7 +268,7 @@ std::string toText(Fixed4 value) {
 Fixed4 parseFixed4(std::string_view text) {
     std::int64_t units = 0;
     const std::string_view separator = decimalSeparatorUtf8();
-    if (parsePlainText(text, separator, units)) return Fixed4::fromUnits(units);
+    if (parsePlainNumber(text, separator, units)) return Fixed4::fromUnits(units);
     if (!parseImpl<char>(text, separator, units)) failParse(text);
     return Fixed4::fromUnits(units);
 }
@@ -287,6 +277,13 @@ Fixed4 parseFixed4(std::u32string_view text, char32_t separator) {
     std::int64_t units = 0;
     if (!parseImpl<char32_t>(text, std::u32string_view(&separator, 1), units)) failParse(text);
     return Fixed4::fromUnits(units);
+}
+
+bool tryParseFixed4(std::u32string_view text, char32_t separator, Fixed4& value) noexcept {
+    std::int64_t units = 0;
+    if (!parseImpl<char32_t>(text, std::u32string_view(&separator, 1), units)) return false;
+    value = Fixed4::fromUnits(units);
+    return true;
 }
 
 Fixed4 parseFixed4(std::u32string_view text) {

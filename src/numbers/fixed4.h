@@ -6,6 +6,7 @@
 // 64-bit significand, rounding to nearest with ties to even.
 #pragma once
 
+#include <array>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +23,8 @@ static_assert(std::numeric_limits<Extended>::is_iec559);
 
 class Fixed4 {
   public:
+    // Four decimals: one is this many units.
+    static constexpr int kDecimals = 4;
     static constexpr std::int64_t kUnitsPerOne = 10000;
 
     constexpr Fixed4() noexcept = default;
@@ -39,7 +42,7 @@ class Fixed4 {
 
     constexpr std::int64_t units() const noexcept { return units_; }
     // The value as an extended real: one rounding to the 64-bit significand.
-    Extended value() const noexcept { return static_cast<Extended>(units_) / 10000.0L; }
+    Extended value() const noexcept { return static_cast<Extended>(units_) / kUnitsPerOne; }
 
     friend constexpr bool operator==(Fixed4, Fixed4) noexcept = default;
     friend constexpr auto operator<=>(Fixed4, Fixed4) noexcept = default;
@@ -52,10 +55,11 @@ class Fixed4 {
 // n ÷ 10000 to the nearest integer, an exact half to the even one: the rounding rule applied to
 // an exact quotient of whole units.
 constexpr std::int64_t divideUnitsHalfToEven(std::int64_t n) noexcept {
-    const std::int64_t quotient = n / 10000;
-    const std::int64_t remainder = n % 10000;  // has the sign of n
+    constexpr std::int64_t kHalf = Fixed4::kUnitsPerOne / 2;
+    const std::int64_t quotient = n / Fixed4::kUnitsPerOne;
+    const std::int64_t remainder = n % Fixed4::kUnitsPerOne;  // has the sign of n
     const std::int64_t magnitude = remainder < 0 ? -remainder : remainder;
-    if (magnitude > 5000 || (magnitude == 5000 && quotient % 2 != 0)) {
+    if (magnitude > kHalf || (magnitude == kHalf && quotient % 2 != 0)) {
         return quotient + (n < 0 ? -1 : 1);
     }
     return quotient;
@@ -79,38 +83,75 @@ std::size_t formatTo(char32_t* out, Fixed4 value, char32_t separator) noexcept;
 constexpr std::size_t kMaxFixed4Bytes = kMaxFixed4Chars + 3;
 std::size_t formatTo(char* out, Fixed4 value) noexcept;
 
-// The plain texts the program writes itself, its text form among them: an optional "-", up to 14
-// integer digits, and up to four fraction digits after the separator (UTF-8). Their exact unit
-// count, which the parse gives too; false for any other text.
-inline bool parsePlainText(std::string_view text, std::string_view separatorUtf8,
-                           std::int64_t& units) noexcept {
+namespace detail {
+
+// 10^0 .. 10^19, every power of ten a 64-bit unsigned integer holds: the one table of them, for
+// the text form, the parse and the plain-number read.
+inline constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+    std::array<std::uint64_t, 20> p{};
+    std::uint64_t v = 1;
+    for (auto& e : p) {
+        e = v;
+        v *= 10;
+    }
+    return p;
+}();
+
+// A plain number has at most this many integer digits (its unit count then fits far inside 64
+// bits) and at most as many fraction digits as a Fixed4 has decimals.
+inline constexpr std::size_t kPlainIntegerDigits = 14;
+inline constexpr std::size_t kPlainFractionDigits = Fixed4::kDecimals;
+static_assert(static_cast<std::int64_t>(kPowersOfTen[kPlainFractionDigits]) ==
+              Fixed4::kUnitsPerOne);
+
+// The magnitude of a plain number, the text after its sign: up to kPlainIntegerDigits digits,
+// then optionally the separator and up to kPlainFractionDigits digits, at least one digit in all.
+// Its exact unit count, which the parse gives too; false for any other text.
+template <class CharT>
+constexpr bool parsePlainMagnitude(std::basic_string_view<CharT> text,
+                                   std::basic_string_view<CharT> separator,
+                                   std::int64_t& units) noexcept {
     const std::size_t n = text.size();
     std::size_t i = 0;
-    const bool negative = n > 0 && text[0] == '-';
-    if (negative) i = 1;
-    const std::size_t first = i;
     std::int64_t whole = 0;
-    while (i < n && i - first < 14 && text[i] >= '0' && text[i] <= '9') {
-        whole = whole * 10 + (text[i] - '0');
+    while (i < n && i < kPlainIntegerDigits && text[i] >= CharT('0') && text[i] <= CharT('9')) {
+        whole = whole * 10 + static_cast<std::int64_t>(text[i] - CharT('0'));
         ++i;
     }
-    std::size_t digits = i - first;
+    std::size_t digits = i;
     std::int64_t fraction = 0;
-    int fractionDigits = 0;
-    if (i < n &&
-        (separatorUtf8.size() == 1 ? text[i] == separatorUtf8[0]
-                                   : text.substr(i, separatorUtf8.size()) == separatorUtf8)) {
-        i += separatorUtf8.size();
-        while (i < n && fractionDigits < 4 && text[i] >= '0' && text[i] <= '9') {
-            fraction = fraction * 10 + (text[i] - '0');
+    std::size_t fractionDigits = 0;
+    if (i < n && (separator.size() == 1 ? text[i] == separator[0]
+                                        : text.substr(i, separator.size()) == separator)) {
+        i += separator.size();
+        while (i < n && fractionDigits < kPlainFractionDigits && text[i] >= CharT('0') &&
+               text[i] <= CharT('9')) {
+            fraction = fraction * 10 + static_cast<std::int64_t>(text[i] - CharT('0'));
             ++fractionDigits;
             ++i;
         }
-        digits += static_cast<std::size_t>(fractionDigits);
+        digits += fractionDigits;
     }
     if (i != n || digits == 0) return false;
-    constexpr std::int64_t kScale[] = {10000, 1000, 100, 10, 1};
-    const std::int64_t magnitude = whole * 10000 + fraction * kScale[fractionDigits];
+    units =
+        whole * Fixed4::kUnitsPerOne +
+        fraction * static_cast<std::int64_t>(kPowersOfTen[kPlainFractionDigits - fractionDigits]);
+    return true;
+}
+
+}  // namespace detail
+
+// The plain texts the program writes itself, its text form among them: an optional "-", then a
+// plain number's magnitude (detail::parsePlainMagnitude). Their exact unit count; false for any
+// other text. UTF-8 with the separator's bytes, or UTF-32 with its one character.
+template <class CharT>
+constexpr bool parsePlainNumber(std::basic_string_view<CharT> text,
+                                std::basic_string_view<CharT> separator,
+                                std::int64_t& units) noexcept {
+    const bool negative = !text.empty() && text[0] == CharT('-');
+    std::int64_t magnitude = 0;
+    if (!detail::parsePlainMagnitude(text.substr(negative ? 1 : 0), separator, magnitude))
+        return false;
     units = negative ? -magnitude : magnitude;
     return true;
 }
@@ -121,6 +162,8 @@ Fixed4 parseFixed4(std::string_view text);
 Fixed4 parseFixed4(std::u32string_view text);
 // The same with an explicit decimal separator.
 Fixed4 parseFixed4(std::u32string_view text, char32_t separator);
+// The same without a failure: false, value untouched, where the parse fails.
+bool tryParseFixed4(std::u32string_view text, char32_t separator, Fixed4& value) noexcept;
 
 // The elementary arithmetic forms of two Fixed4 values.
 Fixed4 add(Fixed4 a, Fixed4 b);       // exact; EInvalidOp outside the range

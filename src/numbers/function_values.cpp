@@ -34,7 +34,7 @@ namespace kurvilo {
 // the few roundings of computing the bound itself; each derivation is next to its attempt.
 namespace {
 
-constexpr double kUnitsPerOne = 10000.0;
+constexpr double kUnitsPerOne = Fixed4::kUnitsPerOne;
 // Relative error bounds: 2 rho plus the operations, and that with room to spare.
 constexpr double kTwoFunctionsRelative = 0x1p-46;    // >= 2 rho + 2^-53 + 2^-63 (2^-46.9)
 constexpr double kThreeFunctionsRelative = 0x1p-45;  // >= 3 rho + 2^-53 + 2^-63 (2^-46.4)
@@ -205,8 +205,9 @@ Fixed4 extendedExponentialValue(Fixed4 argument) {
 }
 
 Fixed4 extendedPositivePowerValue(std::uint64_t baseUnits, Fixed4 exponent) {
-    const Extended logBase = naturalLog(static_cast<Extended>(baseUnits) / 10000.0L);
-    const Extended scaled = logBase * static_cast<Extended>(exponent.units()) / 10000.0L;
+    const Extended logBase = naturalLog(static_cast<Extended>(baseUnits) / Fixed4::kUnitsPerOne);
+    const Extended scaled =
+        logBase * static_cast<Extended>(exponent.units()) / Fixed4::kUnitsPerOne;
     return roundUnits(toUnits(exponential(scaled)));
 }
 

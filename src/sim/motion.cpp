@@ -32,7 +32,7 @@ Fixed4 advance(Fixed4 v, Fixed4 a, Fixed4 dt) {
     std::int64_t rise = 0;
     std::int64_t start = 0;
     if (!__builtin_mul_overflow(a.units(), dt.units(), &rise) &&
-        !__builtin_mul_overflow(v.units(), std::int64_t{10000}, &start) && rise > -kExact &&
+        !__builtin_mul_overflow(v.units(), Fixed4::kUnitsPerOne, &start) && rise > -kExact &&
         rise < kExact && start > -kExact && start < kExact) {
         return Fixed4::fromUnits(divideUnitsHalfToEven(rise + start));
     }
@@ -43,8 +43,8 @@ Fixed4 advanceExtended(Fixed4 v, Fixed4 a, Fixed4 dt) {
     // In units: (a·dt + v·10000) ÷ 10000, each step rounded to the 64-bit significand, then the
     // rounding rule once. Exact while the magnitudes stay below 5·10^10.
     Extended r = static_cast<Extended>(a.units()) * static_cast<Extended>(dt.units());
-    r += static_cast<Extended>(v.units()) * 10000.0L;
-    r /= 10000.0L;
+    r += static_cast<Extended>(v.units()) * Fixed4::kUnitsPerOne;
+    r /= Fixed4::kUnitsPerOne;
     return roundUnits(r);
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "numbers/fixed4.h"
+
 namespace kurvilo {
 
 enum class GraphMode : int;  // sim/motion.h
@@ -123,7 +125,7 @@ struct ViewRange {
 inline constexpr std::array<ViewRange, 3> kViewRanges{{
     {"2", "-2<X<2", "-2<Y<2", 100},
     {"20", "-20<X<20", "-20<Y<20", 1000},
-    {"200", "-200<X<200", "-200<Y<200", 10000},
+    {"200", "-200<X<200", "-200<Y<200", Fixed4::kUnitsPerOne},  // one value per pixel
 }};
 inline constexpr int kDefaultViewRange = 1;
 // What the tick takes when nothing is selected: "-20<X<20".

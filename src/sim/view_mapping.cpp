@@ -26,7 +26,7 @@ Extended divide(Extended a, Extended b) {
 
 // The integral part as a whole Fixed4: the rounding rule has nothing left to round.
 Fixed4 wholeCoordinate(Extended pixel) {
-    return roundUnits(integralPart(pixel) * 10000.0L);
+    return roundUnits(integralPart(pixel) * Fixed4::kUnitsPerOne);
 }
 
 Extended unitsOf(Fixed4 value) noexcept {
@@ -95,13 +95,13 @@ Extended startPlotY(GraphMode mode, std::string_view slot1Text, std::string_view
 }
 
 Fixed4 pixelCoordinateX(Extended xUnits, const AxisView& view) {
-    const Extended centre = static_cast<Extended>(view.centre) * 10000.0L;
+    const Extended centre = static_cast<Extended>(view.centre) * Fixed4::kUnitsPerOne;
     return wholeCoordinate(divide(xUnits - centre, static_cast<Extended>(view.scale)) +
                            kCentrePixel);
 }
 
 Fixed4 pixelCoordinateY(Extended yUnits, const AxisView& view) {
-    const Extended centre = static_cast<Extended>(view.centre) * 10000.0L;
+    const Extended centre = static_cast<Extended>(view.centre) * Fixed4::kUnitsPerOne;
     return wholeCoordinate(kCentrePixel -
                            divide(yUnits - centre, static_cast<Extended>(view.scale)));
 }
@@ -111,8 +111,9 @@ std::int32_t pixelFromCoordinate(Fixed4 coordinate) {
     // 32 bits. A whole value within 32 bits comes back as itself, so only the others take the
     // text's way, to fail where and as the parse does.
     const std::int64_t u = coordinate.units();
-    if (u % 10000 == 0 && u / 10000 >= INT32_MIN && u / 10000 <= INT32_MAX) {
-        return static_cast<std::int32_t>(u / 10000);
+    constexpr std::int64_t kOne = Fixed4::kUnitsPerOne;
+    if (u % kOne == 0 && u / kOne >= INT32_MIN && u / kOne <= INT32_MAX) {
+        return static_cast<std::int32_t>(u / kOne);
     }
     return parseInteger(toText(coordinate));
 }
@@ -135,7 +136,7 @@ bool wholePixel(std::int64_t units, const AxisView& view, bool upward, std::int6
     constexpr std::int64_t kNear = std::int64_t{1} << 40;
     if (view.scale < 1 || view.scale > (std::int64_t{1} << 22)) return false;
     std::int64_t n = 0;
-    if (__builtin_sub_overflow(units, std::int64_t{view.centre} * 10000, &n) || n <= -kNear ||
+    if (__builtin_sub_overflow(units, view.centre * Fixed4::kUnitsPerOne, &n) || n <= -kNear ||
         n >= kNear) {
         return false;
     }
@@ -150,7 +151,7 @@ std::int32_t unitsToPixel(std::int64_t units, const AxisView& view, bool upward)
         const auto u = static_cast<Extended>(units);
         return pixelFromCoordinate(upward ? pixelCoordinateY(u, view) : pixelCoordinateX(u, view));
     }
-    return pixelFromCoordinate(Fixed4::fromUnits(pixel * 10000));
+    return pixelFromCoordinate(Fixed4::fromUnits(pixel * Fixed4::kUnitsPerOne));
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "ui/components.h"
+#include "ui/formula_marker.h"
 #include "ui/tag.h"
 #include "ui/unit6.h"
 #include "ui/window_style.h"
@@ -126,6 +127,7 @@ void TForm2::createFormulaField() {
     Edit1->setFont(fieldFont(16, true));
     Edit1->setMaxLength(kFormulaMaxLength);
     Edit1->installEventFilter(this);
+    attachFormulaMarker(Edit1);
 }
 
 void TForm2::createConstants() {
@@ -142,6 +144,7 @@ void TForm2::createConstants() {
                             QRect(32, 12 + 24 * i, 53, 20), QString::fromUtf8(constantNames[i]),
                             LabeledEdit::LabelPosition::Left, uiFont(12), GroupBox1);
         (*fields[i])->setFont(fieldFont(12));
+        attachValueMarker(*fields[i], FieldMarker::Field::Constant);
     }
 }
 

@@ -26,6 +26,7 @@
 #include "sim/tick.h"
 #include "ui/Unit1.h"
 #include "ui/components.h"
+#include "ui/formula_marker.h"
 #include "ui/formula_worker.h"
 #include "ui/picture_file.h"
 #include "ui/tag.h"
@@ -262,6 +263,8 @@ void TForm1::createFormulaGroup() {
     Label7 = makeFormulaLabel("Label7", "Ax=", {12, 52, 37, 21}, GroupBox1);
     Edit2 = makeFormulaEdit("Edit2", {56, 48, 277, 24}, GroupBox1);
     Button4 = makeButton("Button4", "・・・", {332, 52, 21, 21}, GroupBox1);
+    attachFormulaMarker(Edit1);
+    attachFormulaMarker(Edit2);
 }
 
 void TForm1::createInitialConditionGroup() {
@@ -270,6 +273,8 @@ void TForm1::createInitialConditionGroup() {
     LabeledEdit15 = makeInitialValue("LabeledEdit15", {108, 33, 85, 21}, "Vx=", GroupBox2);
     LabeledEdit13 = makeInitialValue("LabeledEdit13", {12, 73, 81, 21}, "Y=", GroupBox2);
     LabeledEdit16 = makeInitialValue("LabeledEdit16", {108, 73, 85, 21}, "X=", GroupBox2);
+    for (LabeledEdit* value : {LabeledEdit12, LabeledEdit15, LabeledEdit13, LabeledEdit16})
+        attachValueMarker(value, FieldMarker::Field::InitialValue);
 }
 
 void TForm1::createDrawingSettingsGroup() {
@@ -362,6 +367,7 @@ void TForm1::connectHandlers() {
 
 void TForm1::readLocaleSeparator() {
     setDecimalSeparator(separatorFromLocaleSymbol(QLocale().decimalPoint().toStdString()));
+    refreshMarkers(this);  // the value fields expect the new separator
 }
 
 void TForm1::changeEvent(QEvent* event) {

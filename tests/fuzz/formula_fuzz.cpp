@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// libFuzzer harness for EvaluateFormula. The input is the formula, then up to nine value texts
-// (vx, x, vy, y, t, a, b, c, d), separated by "\n". Every evaluation must give a value or one of
-// the named failures; any other outcome, a crash or a sanitizer report is a finding. An
-// evaluation still running after a second is cancelled: that is a finding too unless the formula
-// holds a summation term (whose bounds may ask for billions of terms).
+// libFuzzer harness for EvaluateFormula and the formula notes. The input is the formula, then up
+// to nine value texts (vx, x, vy, y, t, a, b, c, d), separated by "\n". Every evaluation must give
+// a value or one of the named failures, and every note must lie on the formula's characters; any
+// other outcome, a crash or a sanitizer report is a finding. An evaluation still running after a
+// second is cancelled: that is a finding too unless the formula holds a summation term (whose
+// bounds may ask for billions of terms).
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -14,7 +15,9 @@
 #include <thread>
 
 #include "formula/evaluate.h"
+#include "formula/notes.h"
 #include "numbers/failures.h"
+#include "numbers/utf8.h"
 
 namespace {
 
@@ -100,5 +103,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         finding("an exception that is no named failure", other.what());
     }
     watchdog.stop();
+
+    // The notes of the same formula: no failure, each over characters the formula has.
+    const std::u32string text = kurvilo::toUtf32(parts[0]);
+    const kurvilo::NoteOptions noteOptions{&texts, true};
+    for (const kurvilo::FormulaNote& note : kurvilo::formulaNotes(parts[0], noteOptions)) {
+        if (note.begin >= note.end || note.end > text.size()) {
+            finding("a note beyond the characters of its formula", parts[0]);
+        }
+    }
     return 0;
 }
