@@ -98,7 +98,6 @@ void FormulaWorker::run() {
         e1_ = e1;
         error_ = error;
         jobDone_ = true;
-        jobDoneSeen_.store(true, std::memory_order_release);
         finished_.notify_all();
         // Wakes the UI thread if it waits in its event loop (a fast tick never does, and then
         // costs no event); a word that arrives late for an earlier job only makes the loop look
@@ -118,17 +117,6 @@ void FormulaWorker::run() {
 bool FormulaWorker::finished() {
     std::lock_guard lock(mutex_);
     return jobDone_;
-}
-
-bool FormulaWorker::waitWatchfully() {
-    const auto until = std::chrono::steady_clock::now() + kWatchfulWait;
-    for (;;) {
-        for (int i = 0; i < 64; ++i) {
-            if (jobDoneSeen_.load(std::memory_order_acquire)) return true;
-            __builtin_ia32_pause();  // x86-64 only, like the arithmetic
-        }
-        if (std::chrono::steady_clock::now() >= until) return false;
-    }
 }
 
 void FormulaWorker::waitPlain() {
@@ -161,23 +149,43 @@ void FormulaWorker::waitLive() {
     activeLoop_ = nullptr;
 }
 
+bool FormulaWorker::isQuick(std::string_view formula, const FormulaTexts& texts) noexcept {
+    if (formula.size() > kQuickFormula) return false;
+    // "Σ" in UTF-8: a summation term may run for minutes.
+    if (formula.find("\xCE\xA3") != std::string_view::npos) return false;
+    for (std::string_view value : texts.values) {
+        if (value.size() > kQuickText) return false;
+    }
+    for (std::string_view constant : texts.constants) {
+        if (constant.size() > kQuickText) return false;
+    }
+    return true;
+}
+
 void FormulaWorker::evaluate(std::string_view formula2, std::string_view formula1,
                              const FormulaTexts& texts, Fixed4& e2, Fixed4& e1) {
+    if (isQuick(formula2, texts) && isQuick(formula1, texts)) {
+        // Here and now: no cancellation can be needed, and a failure reaches the tick directly.
+        e2 = EvaluateFormula(formula2, texts);
+        e1 = EvaluateFormula(formula1, texts);
+        return;
+    }
+
+    ++handedToThread_;
     {
         std::lock_guard lock(mutex_);
         job_ = Job{formula2, formula1, texts};
         jobPending_ = true;
         jobDone_ = false;
-        jobDoneSeen_.store(false, std::memory_order_relaxed);
         error_ = nullptr;
         token_.reset();
     }
     wake_.notify_one();
 
-    bool done = waitWatchfully();
-    if (!done) {
+    bool done = false;
+    {
         std::unique_lock lock(mutex_);
-        done = finished_.wait_for(lock, kPlainWait - kWatchfulWait, [this] { return jobDone_; });
+        done = finished_.wait_for(lock, kPlainWait, [this] { return jobDone_; });
     }
     if (!done) waitLive();
 

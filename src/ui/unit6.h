@@ -50,6 +50,8 @@ class TForm1 : public QWidget {
     void setSaveDialogRunner(SaveDialogRunner runner) { runSaveDialog_ = std::move(runner); }
 
     const PlotSurface& surface() const;
+    // Evaluates the tick's formulas, on this thread when they are quick, else on its own.
+    const FormulaWorker& formulaWorker() const { return *worker_; }
 
     // Handlers, named after their component and event.
     void FormCreate();

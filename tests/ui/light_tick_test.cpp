@@ -7,11 +7,13 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QtTest/QTest>
 #include <cstring>
 
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
+#include "ui/formula_worker.h"
 #include "window_fixture.h"
 
 namespace kurvilo {
@@ -181,6 +183,86 @@ TEST_F(LightTick, ATickRepaintsItsSegmentTheMarkerAndTheChangedRowsOnly) {
     for (const auto& spin : spins)
         EXPECT_EQ(spin->paints, 0) << "a zoom spin box repainted";
 }
+
+// The style's own painting of 12-pixel rows, to compare the lists' light painting with.
+class StyleRows : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 12};
+    }
+};
+
+TEST_F(LightTick, ValueRowsLookExactlyAsTheStyleDrawsThem) {
+    showWindow();
+    const std::vector<std::string> values{"-0.05", "4.9995", "5", "0.05", "123456789.0001"};
+    auto* shown = inMain<ListBox>("ListBox1");
+    shown->setTexts(values);
+    ListBox styled(QStringLiteral("Styled"), shown->geometry(), form1);
+    styled.setItemDelegate(new StyleRows(&styled));
+    styled.setFont(shown->font());
+    styled.setTexts(values);
+    styled.show();
+    for (const char* labels : {"Cartesian", "polar"}) {
+        SCOPED_TRACE(labels);
+        QCoreApplication::processEvents();  // the lists lay their new rows out
+        const QImage light = shown->viewport()->grab().toImage();
+        const QImage style = styled.viewport()->grab().toImage();
+        ASSERT_EQ(light.size(), style.size());
+        EXPECT_TRUE(light == style);
+        inMain<RadioGroup>("RadioGroup1")->item(1)->click();
+        // The label list too: its rows are drawn the same way.
+        shown = inMain<ListBox>("ListBox2");
+        styled.setGeometry(shown->geometry());
+        styled.setTexts(shown->texts());
+    }
+}
+
+// Which formulas the window evaluates on its own thread, with no thread switch and no wait: all
+// but those with a summation term or long texts.
+struct QuickCase {
+    const char* name;
+    std::string edit1;
+    std::string initialX;  // LabeledEdit16
+    int handed;            // of 20 ticks
+};
+
+void PrintTo(const QuickCase& quick, std::ostream* os) {
+    *os << quick.name;
+}
+
+class QuickFormulas : public LightTick, public testing::WithParamInterface<QuickCase> {};
+
+TEST_P(QuickFormulas, OnlyFormulasThatMayTakeLongGoToTheWorkersThread) {
+    const QuickCase& row = GetParam();
+    typeTypicalRoad();
+    inMain<QLineEdit>("Edit1")->setText(QString::fromStdString(row.edit1));
+    inMain<QLineEdit>("LabeledEdit16")->setText(QString::fromStdString(row.initialX));
+    click("Button1");
+    for (int tick = 0; tick < 20; ++tick)
+        form1->Timer1Timer();
+    EXPECT_TRUE(inMain<QLabel>("Label3")->text().isEmpty());
+    EXPECT_EQ(form1->formulaWorker().handedToThread(), row.handed);
+}
+
+// "-y+0+0...+0", exactly as long as a quick formula may be.
+std::string longestQuickSum() {
+    std::string sum = "-y";
+    while (sum.size() < FormulaWorker::kQuickFormula)
+        sum += "+0";
+    return sum;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachShape, QuickFormulas,
+    testing::Values(QuickCase{"TypicalRoad", "-y", "5", 0},
+                    QuickCase{"FunctionsAndPowers", "-sin(y)*2^x/(1+t)", "5", 0},
+                    QuickCase{"LongestQuickFormula", longestQuickSum(), "5", 0},
+                    QuickCase{"OneCharacterLonger", longestQuickSum() + "0", "5", 20},
+                    QuickCase{"SummationTerm", "-y+Σ{n=1<>2:0}", "5", 20},
+                    // Only the first tick reads the text as typed; then x is the tick's own.
+                    QuickCase{"LongValueText", "-y", "5." + std::string(200, '0'), 1}),
+    [](const testing::TestParamInfo<QuickCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kurvilo
