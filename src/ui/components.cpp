@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/components.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFontMetricsF>
@@ -54,42 +53,12 @@ void LabeledEdit::changeEvent(QEvent* event) {
 
 namespace {
 
-// Rows 12 pixels high. A row that is neither selected nor current is only its text, drawn
-// directly where the style would draw it: the values change every tick, and the style's way
-// (a text layout per row, decorations, check marks) costs more than the rest of the tick.
+// The size of a row, for the view's layout: 12 pixels high.
 class TwelvePixelRows : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return {QStyledItemDelegate::sizeHint(option, index).width(), 12};
-    }
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        if (option.state & (QStyle::State_Selected | QStyle::State_HasFocus)) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        const QWidget* view = option.widget;
-        const QStyle* style = view != nullptr ? view->style() : QApplication::style();
-        // The style's margin around an item's text.
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
-        QPalette::ColorGroup group = QPalette::Disabled;
-        if (option.state & QStyle::State_Enabled)
-            group = (option.state & QStyle::State_Active) ? QPalette::Normal : QPalette::Inactive;
-        // The style centres a line as high as the face's ascent and descent, rounded up, on whole
-        // pixels.
-        const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
-        const int lineHeight = int(std::ceil(QFontMetricsF(option.font).height()));
-        const QRect line(textRect.left(), textRect.top() + (textRect.height() - lineHeight) / 2,
-                         textRect.width(), lineHeight);
-        painter->save();
-        painter->setClipRect(option.rect, Qt::IntersectClip);
-        painter->setPen(option.palette.color(group, QPalette::Text));
-        painter->setFont(option.font);
-        painter->drawText(line,
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                          index.data(Qt::DisplayRole).toString());
-        painter->restore();
     }
 };
 
@@ -103,6 +72,13 @@ ListBox::ListBox(const QString& name, const QRect& geometry, QWidget* parent)
     setUniformItemSizes(true);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Shown, never chosen: no row is selected or current, and the list takes no focus.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+QRect ListBox::rowRect(int row) const {
+    return {0, row * kRowHeight - verticalOffset(), viewport()->width(), kRowHeight};
 }
 
 void ListBox::setTexts(const std::vector<std::string>& texts) {
@@ -118,13 +94,102 @@ void ListBox::setTexts(const std::vector<std::string>& texts) {
     // rows of fixed height need no new layout for a new text.
     for (std::size_t row = 0; row < texts.size(); ++row) {
         if (texts[row] == texts_[row]) continue;
-        QListWidgetItem* changed = item(int(row));
         {
             const QSignalBlocker quiet(model());
-            changed->setText(QString::fromStdString(texts[row]));
+            item(int(row))->setText(QString::fromStdString(texts[row]));
         }
-        viewport()->update(visualItemRect(changed));
+        viewport()->update(rowRect(int(row)));
         texts_[row] = texts[row];
+    }
+}
+
+// The characters a value is written with: digits, sign and both decimal separators.
+constexpr std::array<char16_t, 13> kValueCharacters{u'0', u'1', u'2', u'3', u'4', u'5', u'6',
+                                                    u'7', u'8', u'9', u'-', u'.', u','};
+
+void ListBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) valueGlyphs_.reset();
+    QListWidget::changeEvent(event);
+}
+
+const ListBox::ValueGlyphs& ListBox::valueGlyphs() {
+    if (valueGlyphs_ && valueGlyphs_->font == font()) return *valueGlyphs_;
+    auto glyphs = std::make_unique<ValueGlyphs>();
+    glyphs->font = font();
+    glyphs->raw = QRawFont::fromFont(font());
+    const QFontMetricsF metrics(font());
+    for (std::size_t i = 0; i < kValueCharacters.size(); ++i) {
+        const QString character(QChar(kValueCharacters[i]));
+        const QList<quint32> index = glyphs->raw.glyphIndexesForString(character);
+        glyphs->index[i] = index.size() == 1 ? index[0] : 0;
+        // The advance the text layout gives the character, in its own units.
+        glyphs->advance[i] = metrics.horizontalAdvance(character);
+    }
+    valueGlyphs_ = std::move(glyphs);
+    return *valueGlyphs_;
+}
+
+bool ListBox::valueRun(const QString& text, QGlyphRun& run) {
+    const ValueGlyphs& glyphs = valueGlyphs();
+    if (!glyphs.raw.isValid()) return false;
+    runIndexes_.clear();
+    runPositions_.clear();
+    qreal x = 0;
+    for (QChar character : text) {
+        const auto found =
+            std::find(kValueCharacters.begin(), kValueCharacters.end(), character.unicode());
+        if (found == kValueCharacters.end()) return false;
+        const auto i = std::size_t(found - kValueCharacters.begin());
+        if (glyphs.index[i] == 0) return false;
+        runIndexes_.append(glyphs.index[i]);
+        runPositions_.append(QPointF(x, 0));
+        x += glyphs.advance[i];
+    }
+    run.setRawFont(glyphs.raw);
+    run.setGlyphIndexes(runIndexes_);
+    run.setPositions(runPositions_);
+    return true;
+}
+
+// A row is only its text, drawn where the style would draw an item's text: the values change
+// every tick, and the style's way (an item option, a text layout per row, decorations) costs
+// more than the rest of the tick. A value is drawn from glyphs shaped once, the same glyphs at
+// the same places as the text layout would give them.
+void ListBox::paintEvent(QPaintEvent* event) {
+    const int rows = count();
+    if (rows == 0) return;
+    const QRect exposed = event->rect();
+    const int first = std::max(0, (exposed.top() + verticalOffset()) / kRowHeight);
+    const int last = std::min(rows - 1, (exposed.bottom() + verticalOffset()) / kRowHeight);
+    if (first > last) return;
+
+    const QWidget* area = viewport();
+    // The style's margin around an item's text, and a line as high as the face's ascent and
+    // descent, rounded up, centred on whole pixels.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QFontMetricsF metrics(font());
+    const int lineHeight = int(std::ceil(metrics.height()));
+    QPalette::ColorGroup group = QPalette::Disabled;
+    if (isEnabled()) group = isActiveWindow() ? QPalette::Active : QPalette::Inactive;
+
+    QPainter painter(viewport());
+    painter.setFont(font());
+    painter.setPen(palette().color(group, QPalette::Text));
+    QGlyphRun run;
+    for (int row = first; row <= last; ++row) {
+        const QRect cell = rowRect(row);
+        const QRect text = cell.adjusted(margin, 0, -margin, 0);
+        const QRect line(text.left(), text.top() + (text.height() - lineHeight) / 2, text.width(),
+                         lineHeight);
+        painter.setClipRect(cell & area->rect());
+        const QString rowText = item(row)->text();
+        if (valueRun(rowText, run)) {
+            painter.drawGlyphRun(QPointF(line.left(), line.top() + metrics.ascent()), run);
+        } else {
+            painter.drawText(line,
+                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
+                             rowText);
+        }
     }
 }
 

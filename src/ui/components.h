@@ -4,12 +4,16 @@
 // real change of selection, the plot surface view, and the round marker.
 #pragma once
 
+#include <QGlyphRun>
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRawFont>
 #include <QStringList>
 #include <QWidget>
+#include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,17 +50,41 @@ class LabeledEdit : public QLineEdit {
     LabelPosition position_;
 };
 
-// A list box whose rows are 12 pixels high; its items are the UTF-8 texts the core reads and
-// writes, and only the rows whose text changes are redrawn.
+// A list box that shows texts, one per row of 12 pixels; its items are the UTF-8 texts the core
+// reads and writes, and only the rows whose text changes are redrawn. Nothing in it is chosen:
+// no row is selected and the list takes no focus.
 class ListBox : public QListWidget {
   public:
+    static constexpr int kRowHeight = 12;
+
     ListBox(const QString& name, const QRect& geometry, QWidget* parent);
 
     void setTexts(const std::vector<std::string>& texts);
     const std::vector<std::string>& texts() const { return texts_; }
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
   private:
+    // The glyphs of the characters values are written with, shaped once for the list's font.
+    struct ValueGlyphs {
+        QFont font;
+        QRawFont raw;
+        std::array<quint32, 13> index{};
+        std::array<qreal, 13> advance{};
+    };
+
+    // Where `row` lies in the viewport.
+    QRect rowRect(int row) const;
+    const ValueGlyphs& valueGlyphs();
+    // The text as a run of the value glyphs, or false when it has another character.
+    bool valueRun(const QString& text, QGlyphRun& run);
+
     std::vector<std::string> texts_;
+    std::unique_ptr<ValueGlyphs> valueGlyphs_;
+    QList<quint32> runIndexes_;
+    QList<QPointF> runPositions_;
 };
 
 // A one-column group of radio buttons with an item index; clicked() is emitted only when the

@@ -10,6 +10,7 @@
 #include <QStyledItemDelegate>
 #include <QtTest/QTest>
 #include <cstring>
+#include <random>
 
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
@@ -193,28 +194,64 @@ class StyleRows : public QStyledItemDelegate {
     }
 };
 
-TEST_F(LightTick, ValueRowsLookExactlyAsTheStyleDrawsThem) {
+// Value texts as the tick writes them: a sign, up to nine digits, up to four decimals, with
+// either separator; seeded, so every run compares the same texts.
+std::vector<std::string> sampleValues(int count) {
+    std::mt19937 random(20261208);
+    std::vector<std::string> values;
+    for (int i = 0; i < count; ++i) {
+        std::string value = random() % 2 ? "-" : "";
+        value += std::to_string(random() % 1000000000 / (1 + random() % 100000));
+        const unsigned decimals = random() % 5;
+        if (decimals > 0) {
+            value += random() % 4 == 0 ? ',' : '.';
+            for (unsigned d = 0; d < decimals; ++d)
+                value += char('0' + random() % 10);
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
+TEST_F(LightTick, RowsLookExactlyAsTheStyleDrawsThem) {
     showWindow();
-    const std::vector<std::string> values{"-0.05", "4.9995", "5", "0.05", "123456789.0001"};
     auto* shown = inMain<ListBox>("ListBox1");
-    shown->setTexts(values);
-    ListBox styled(QStringLiteral("Styled"), shown->geometry(), form1);
+    // A plain list widget with the same rows, drawn by the style.
+    QListWidget styled(form1);
     styled.setItemDelegate(new StyleRows(&styled));
+    styled.setUniformItemSizes(true);
+    styled.setTextElideMode(Qt::ElideNone);
+    styled.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    styled.setFocusPolicy(Qt::NoFocus);
     styled.setFont(shown->font());
-    styled.setTexts(values);
+    styled.setGeometry(shown->geometry());
     styled.show();
-    for (const char* labels : {"Cartesian", "polar"}) {
-        SCOPED_TRACE(labels);
+    const auto expectSame = [&](const std::vector<std::string>& texts) {
+        shown->setTexts(texts);
+        styled.clear();
+        for (const std::string& text : texts)
+            styled.addItem(QString::fromStdString(text));
         QCoreApplication::processEvents();  // the lists lay their new rows out
         const QImage light = shown->viewport()->grab().toImage();
         const QImage style = styled.viewport()->grab().toImage();
         ASSERT_EQ(light.size(), style.size());
-        EXPECT_TRUE(light == style);
-        inMain<RadioGroup>("RadioGroup1")->item(1)->click();
-        // The label list too: its rows are drawn the same way.
+        EXPECT_TRUE(light == style)
+            << texts[0] << " " << texts[1] << " " << texts[2] << " " << texts[3] << " " << texts[4];
+    };
+    const std::vector<std::string> values = sampleValues(200);
+    for (std::size_t i = 0; i + 5 <= values.size(); i += 5)
+        expectSame({values.begin() + long(i), values.begin() + long(i) + 5});
+    // Texts as typed, with characters a value has not, are drawn by the text layout.
+    expectSame({"abc", "1e5", " 5", "+5", "θ=5"});
+
+    // The label list, in both kinds of modes.
+    for (int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        inMain<RadioGroup>("RadioGroup1")->item(mode)->click();
         shown = inMain<ListBox>("ListBox2");
         styled.setGeometry(shown->geometry());
-        styled.setTexts(shown->texts());
+        const std::vector<std::string> labels = shown->texts();
+        expectSame(labels);
     }
 }
 
