@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "ui/components.h"
+#include "ui/shortcuts.h"
 #include "ui/tag.h"
 #include "ui/unit6.h"
 #include "ui/window_style.h"
@@ -106,6 +107,7 @@ TForm2::TForm2(TForm1* form1) : QDialog(form1, Qt::Dialog | kFixedWindowHints), 
     createFormulaField();
     createConstants();
     createKeys();
+    addKeypadShortcuts(*this);
     setTag(Label1, 0);
     setTag(this, 0);
     Edit1->setFocus();

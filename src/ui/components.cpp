@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -209,6 +210,7 @@ RadioGroup::RadioGroup(const QString& name, const QRect& geometry, const QString
         button->setGeometry(kLeft, kCaptionHeight + i * rowHeight, geometry.width() - kLeft - 2,
                             rowHeight);
         buttons_->addButton(button, i);
+        button->installEventFilter(this);
     }
     connect(buttons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked) emit clicked();
@@ -225,6 +227,40 @@ void RadioGroup::setItemIndex(int index) {
 
 QAbstractButton* RadioGroup::item(int index) const {
     return buttons_->button(index);
+}
+
+bool RadioGroup::eventFilter(QObject* watched, QEvent* event) {
+    // Seen before the button's own handling, which would choose the item the focus moves to:
+    // a stray arrow key would erase both formulas.
+    if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Left:
+                moveFocus(watched, -1);
+                return true;
+            case Qt::Key_Down:
+            case Qt::Key_Right:
+                moveFocus(watched, 1);
+                return true;
+            default:
+                break;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+void RadioGroup::moveFocus(QObject* from, int step) {
+    const QList<QAbstractButton*> items = buttons_->buttons();
+    const int count = int(items.size());
+    const int start = int(items.indexOf(qobject_cast<QAbstractButton*>(from)));
+    if (start < 0) return;
+    for (int i = 1; i < count; ++i) {
+        QAbstractButton* next = items[((start + step * i) % count + count) % count];
+        if (next->isEnabled()) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 SurfaceView::SurfaceView(const QString& name, const PlotSurface& surface, QWidget* parent)

@@ -88,7 +88,8 @@ class ListBox : public QListWidget {
 };
 
 // A one-column group of radio buttons with an item index; clicked() is emitted only when the
-// selection really changes, never for a click on the item already chosen.
+// selection really changes, never for a click on the item already chosen. The arrow keys only
+// move the focus from item to item; Space or a click chooses.
 class RadioGroup : public QGroupBox {
     Q_OBJECT
   public:
@@ -102,7 +103,13 @@ class RadioGroup : public QGroupBox {
   signals:
     void clicked();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // The focus to the next enabled item after `from` in `step`'s direction, round the group.
+    void moveFocus(QObject* from, int step);
+
     QButtonGroup* buttons_;
 };
 

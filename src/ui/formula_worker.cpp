@@ -14,11 +14,12 @@ namespace kurvilo {
 
 namespace {
 
-// While a tick waits live, every input goes nowhere except a press of the stop button; paint,
-// timer, close and all other events pass.
+// While a tick waits live, every input goes nowhere except a press of the stop button or its key;
+// paint, timer, close and all other events pass.
 class InputBlocker : public QObject {
   public:
-    explicit InputBlocker(QWidget* stopButton) : stopButton_(stopButton) {
+    InputBlocker(QWidget* stopButton, QObject* stopKey)
+        : stopButton_(stopButton), stopKey_(stopKey) {
         QCoreApplication::instance()->installEventFilter(this);
     }
     ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
@@ -32,10 +33,11 @@ class InputBlocker : public QObject {
                 // The window hands the press on to the widget under the mouse: judged there.
                 if (qobject_cast<QWindow*>(watched) != nullptr) return false;
                 return watched != stopButton_;
+            case QEvent::Shortcut:
+                return watched != stopKey_ && qobject_cast<QWindow*>(watched) == nullptr;
             case QEvent::KeyPress:
             case QEvent::KeyRelease:
             case QEvent::ShortcutOverride:
-            case QEvent::Shortcut:
             case QEvent::Wheel:
             case QEvent::ContextMenu:
             case QEvent::TouchBegin:
@@ -56,12 +58,16 @@ class InputBlocker : public QObject {
 
   private:
     QWidget* stopButton_;
+    QObject* stopKey_;
 };
 
 }  // namespace
 
-FormulaWorker::FormulaWorker(QWidget* stopButton)
-    : stopButton_(stopButton), notifier_(std::make_unique<QObject>()), thread_([this] { run(); }) {}
+FormulaWorker::FormulaWorker(QWidget* stopButton, QObject* stopKey)
+    : stopButton_(stopButton),
+      stopKey_(stopKey),
+      notifier_(std::make_unique<QObject>()),
+      thread_([this] { run(); }) {}
 
 FormulaWorker::~FormulaWorker() {
     {
@@ -125,7 +131,7 @@ void FormulaWorker::waitPlain() {
 }
 
 void FormulaWorker::waitLive() {
-    const InputBlocker blocker(stopButton_);
+    const InputBlocker blocker(stopButton_, stopKey_);
     QEventLoop loop;
     activeLoop_ = &loop;
     {

@@ -38,8 +38,8 @@ class FormulaWorker : public FormulaPairEvaluator {
     // Whether `formula` over `texts` is evaluated on the calling thread.
     static bool isQuick(std::string_view formula, const FormulaTexts& texts) noexcept;
 
-    // `stopButton` stays pressable while the window waits.
-    explicit FormulaWorker(QWidget* stopButton);
+    // `stopButton` and `stopKey`, the stop key's shortcut, stay usable while the window waits.
+    FormulaWorker(QWidget* stopButton, QObject* stopKey);
     ~FormulaWorker() override;
 
     FormulaWorker(const FormulaWorker&) = delete;
@@ -68,6 +68,7 @@ class FormulaWorker : public FormulaPairEvaluator {
     void waitLive();
 
     QWidget* stopButton_;
+    QObject* stopKey_;
     CancellationToken token_;
 
     std::mutex mutex_;

@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTimer>
 #include <algorithm>
@@ -28,6 +29,7 @@
 #include "ui/components.h"
 #include "ui/formula_worker.h"
 #include "ui/picture_file.h"
+#include "ui/shortcuts.h"
 #include "ui/tag.h"
 #include "ui/window_style.h"
 
@@ -225,7 +227,7 @@ TForm1::TForm1(QWidget* parent)
     applyWindowStyle(this);
 
     createControls();
-    worker_ = std::make_unique<FormulaWorker>(Button2);
+    worker_ = std::make_unique<FormulaWorker>(Button2, addMainWindowShortcuts(*this));
     readLocaleSeparator();
     FormCreate();
 }
