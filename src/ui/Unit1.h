@@ -130,6 +130,8 @@ class TForm2 : public QDialog {
     void createKeys();
     // Key `number` inserts its token: its own caption or the fixed text of the key table.
     void pressKey(int number);
+    // A variable key is heard as "変数 " and its caption.
+    void nameVariableKeys();
     // Replaces the selection of Edit1, or inserts at its caret; the caret ends after the token.
     void insertToken(const QString& token);
 

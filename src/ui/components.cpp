@@ -54,6 +54,26 @@ void LabeledEdit::changeEvent(QEvent* event) {
 
 namespace {
 
+// A row that a screen reader hears with its name: the text of the same row of the list of names,
+// read when asked, so that a relabelling costs nothing here.
+class NamedRow : public QListWidgetItem {
+  public:
+    NamedRow(const QString& text, const ListBox* names, int row)
+        : QListWidgetItem(text), names_(names), row_(row) {}
+
+    QVariant data(int role) const override {
+        if (role == Qt::AccessibleTextRole && row_ < names_->count()) {
+            return QString(names_->item(row_)->text().trimmed() + QLatin1Char(' ') +
+                           QListWidgetItem::data(Qt::DisplayRole).toString());
+        }
+        return QListWidgetItem::data(role);
+    }
+
+  private:
+    const ListBox* names_;
+    int row_;
+};
+
 // The size of a row, for the view's layout: 12 pixels high.
 class TwelvePixelRows : public QStyledItemDelegate {
   public:
@@ -85,8 +105,14 @@ QRect ListBox::rowRect(int row) const {
 void ListBox::setTexts(const std::vector<std::string>& texts) {
     if (texts.size() != texts_.size()) {
         clear();
-        for (const std::string& text : texts)
-            addItem(QString::fromStdString(text));
+        for (const std::string& text : texts) {
+            const QString row = QString::fromStdString(text);
+            if (names_ != nullptr) {
+                addItem(new NamedRow(row, names_, count()));
+            } else {
+                addItem(row);
+            }
+        }
         texts_ = texts;
         return;
     }

@@ -61,6 +61,8 @@ class ListBox : public QListWidget {
 
     void setTexts(const std::vector<std::string>& texts);
     const std::vector<std::string>& texts() const { return texts_; }
+    // A screen reader hears each row with the text of the same row of `names` before it.
+    void setRowNames(const ListBox* names) { names_ = names; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,6 +84,7 @@ class ListBox : public QListWidget {
     bool valueRun(const QString& text, QGlyphRun& run);
 
     std::vector<std::string> texts_;
+    const ListBox* names_ = nullptr;
     std::unique_ptr<ValueGlyphs> valueGlyphs_;
     QList<quint32> runIndexes_;
     QList<QPointF> runPositions_;

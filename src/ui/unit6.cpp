@@ -63,6 +63,13 @@ QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
+// What a screen reader says for a control, in the window's language: what it is, and where
+// there is more to say, what it does.
+void speak(QWidget* control, const char* name, const char* description = nullptr) {
+    control->setAccessibleName(text(name));
+    if (description != nullptr) control->setAccessibleDescription(text(description));
+}
+
 // A label as large as its caption.
 QLabel* makeLabel(const char* name, const char* caption, QPoint position, int pixelSize,
                   QWidget* parent) {
@@ -254,6 +261,9 @@ void TForm1::createControls() {
 void TForm1::createPlotSurface() {
     Image1 = new SurfaceView(QStringLiteral("Image1"), model_->surface, this);
     Image1->move(4, 4);
+    speak(Image1, "軌跡の図",
+          "401×401 の描画面。運動の軌跡を黒い線で描き、今の点を赤い丸で示す。描写中は灰色の"
+          "格子と黒い座標軸の上に描く");
 }
 
 void TForm1::createFormulaGroup() {
@@ -264,6 +274,10 @@ void TForm1::createFormulaGroup() {
     Label7 = makeFormulaLabel("Label7", "Ax=", {12, 52, 37, 21}, GroupBox1);
     Edit2 = makeFormulaEdit("Edit2", {56, 48, 277, 24}, GroupBox1);
     Button4 = makeButton("Button4", "・・・", {332, 52, 21, 21}, GroupBox1);
+    speak(GroupBox1, "数式");
+    for (QPushButton* opener : {Button3, Button4})
+        opener->setAccessibleDescription(text("F4 キーでも開く"));
+    nameFormulaControls();
 }
 
 void TForm1::createInitialConditionGroup() {
@@ -272,6 +286,7 @@ void TForm1::createInitialConditionGroup() {
     LabeledEdit15 = makeInitialValue("LabeledEdit15", {108, 33, 85, 21}, "Vx=", GroupBox2);
     LabeledEdit13 = makeInitialValue("LabeledEdit13", {12, 73, 81, 21}, "Y=", GroupBox2);
     LabeledEdit16 = makeInitialValue("LabeledEdit16", {108, 73, 85, 21}, "X=", GroupBox2);
+    nameInitialValues();
 }
 
 void TForm1::createDrawingSettingsGroup() {
@@ -286,6 +301,14 @@ void TForm1::createDrawingSettingsGroup() {
     Label5 = makeWhiteLabel("Label5", "描写範囲（Ｘ）", {107, 61}, 16, GroupBox3);
     ComboBox4 =
         makeComboBox("ComboBox4", {"-2<X<2", "-20<X<20", "-200<X<200"}, 1, {108, 81}, GroupBox3);
+    // Qt's bridge to AT-SPI names a combo box by its current item and ignores an accessible
+    // name; a reader takes the name from the label tied to it.
+    const std::pair<QLabel*, QComboBox*> named[] = {
+        {Label2, ComboBox1}, {Label1, ComboBox2}, {Label4, ComboBox3}, {Label5, ComboBox4}};
+    for (const auto& [label, combo] : named) {
+        label->setBuddy(combo);
+        combo->setAccessibleName(label->text());
+    }
 }
 
 void TForm1::createValueLists() {
@@ -294,6 +317,11 @@ void TForm1::createValueLists() {
     ListBox1 = new ListBox(QStringLiteral("ListBox1"), {440, 308, 177, 65}, this);
     ListBox3 = new ListBox(QStringLiteral("ListBox3"), {440, 376, 177, 29}, this);
     ListBox3->hide();
+    speak(ListBox2, "値の名前");
+    speak(ListBox1, "今の値", "各行は左の名前の今の値");
+    // A row of values is read with its name: "Vx= -0.05".
+    ListBox1->setRowNames(ListBox2);
+    speak(ListBox3, "前の点の画素");
 
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -309,6 +337,9 @@ void TForm1::createSystemGroup() {
     Button2 = makeButton("Button2", "描写中止", {84, 16, 57, 25}, GroupBox4);
     Button16 = makeButton("Button16", "保存", {12, 44, 57, 25}, GroupBox4);
     Button16->setEnabled(false);
+    speak(Button1, "描写開始", "F5 または Ctrl+Enter");
+    speak(Button2, "描写中止", "Esc");
+    speak(Button16, "保存", "Ctrl+S");
 }
 
 void TForm1::createGraphModeGroup() {
@@ -338,12 +369,19 @@ void TForm1::createZoomGroup() {
     SpinEdit3 = makeSpinEdit("SpinEdit3", {8, 116, 49, 21}, -200, 200, 0, GroupBox5);
     Label10 = makeLabel("Label10", "±", {72, 120}, 12, GroupBox5);
     SpinEdit4 = makeSpinEdit("SpinEdit4", {88, 116, 49, 21}, 1, 100, 1, GroupBox5);
+    speak(CheckBox1, "X軸 有効", "X軸を中心点と描写範囲で描く");
+    speak(SpinEdit1, "X軸 中心点");
+    speak(SpinEdit2, "X軸 描写範囲（±）");
+    speak(CheckBox2, "Y軸 有効", "Y軸を中心点と描写範囲で描く");
+    speak(SpinEdit3, "Y軸 中心点");
+    speak(SpinEdit4, "Y軸 描写範囲（±）");
 }
 
 void TForm1::createMarkerAndTimer() {
     // The marker is made last so that it stays above the surface.
     Shape1 = new ShapeCircle(QStringLiteral("Shape1"), {200, 200, 8, 8}, this);
     Shape1->hide();
+    speak(Shape1, "今の点");
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -462,9 +500,31 @@ void TForm1::RadioGroup1Click() {
         LabeledEdit13->setEnabled(labels.motion);
         Edit2->setEnabled(labels.motion);
         Button4->setEnabled(labels.motion);
+        nameFormulaControls();
+        nameInitialValues();
     }
     Edit1->clear();
     Edit2->clear();
+}
+
+// The formula fields and their keypad buttons are named after the formula's label: "Ay= の数式".
+void TForm1::nameFormulaControls() {
+    const std::pair<const QLabel*, std::pair<QLineEdit*, QPushButton*>> formulas[] = {
+        {Label6, {Edit1, Button3}}, {Label7, {Edit2, Button4}}};
+    for (const auto& [label, controls] : formulas) {
+        // In the curve modes the second formula has no label and no use.
+        const QString formula =
+            label->text().isEmpty() ? text("使わない2番目の式") : label->text() + text(" の数式");
+        controls.first->setAccessibleName(formula);
+        controls.second->setAccessibleName(label->text().isEmpty()
+                                               ? formula + text("を数式パッドで入力")
+                                               : label->text() + text(" を数式パッドで入力"));
+    }
+}
+
+void TForm1::nameInitialValues() {
+    for (LabeledEdit* value : {LabeledEdit12, LabeledEdit15, LabeledEdit13, LabeledEdit16})
+        value->setAccessibleName(value->editLabel()->text() + text(" の初期値"));
 }
 
 void TForm1::Button3Click() {

@@ -131,6 +131,10 @@ class TForm1 : public QWidget {
     void createMarkerAndTimer();
     void connectHandlers();
 
+    // The accessible names that follow the graph mode's labels.
+    void nameFormulaControls();
+    void nameInitialValues();
+
     void readLocaleSeparator();
     QFileDialog& saveDialog();
     void openKeypad(const QLineEdit* formula, int target, const QLabel* formulaLabel);
