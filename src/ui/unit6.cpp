@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
 #include <array>
@@ -27,6 +28,7 @@
 #include "sim/tick.h"
 #include "ui/Unit1.h"
 #include "ui/components.h"
+#include "ui/failure_text.h"
 #include "ui/formula_worker.h"
 #include "ui/picture_file.h"
 #include "ui/shortcuts.h"
@@ -208,16 +210,6 @@ QRect segmentArea(QPoint from, QPoint to) {
         QPoint(std::min(clamp(from.x()), clamp(to.x())), std::min(clamp(from.y()), clamp(to.y()))),
         QPoint(std::max(clamp(from.x()), clamp(to.x())), std::max(clamp(from.y()), clamp(to.y()))));
     return box & QRect(0, 0, PlotSurface::kSize, PlotSurface::kSize);
-}
-
-// "EZeroDivide: Floating point division by zero (tick 12, t = 0.11)".
-QString failureDetail(const TickFailure& failure) {
-    QString detail =
-        QStringLiteral("%1: %2 (tick %3")
-            .arg(QString::fromStdString(failure.kind), QString::fromStdString(failure.message))
-            .arg(failure.tick);
-    if (!failure.t.empty()) detail += QStringLiteral(", t = ") + QString::fromStdString(failure.t);
-    return detail + QLatin1Char(')');
 }
 
 }  // namespace
@@ -659,15 +651,16 @@ void TForm1::showTimer() {
     if (!m.timer1.enabled && Timer1->isActive()) Timer1->stop();
 }
 
-// Label3 and, while it shows "エラー", why: the failure's kind, message, tick and t.
+// Label3 and, while it shows "エラー", why: a sentence, the failure's kind and message, tick and t.
 void TForm1::showStatus() {
     const RunModel& m = *model_;
     const QString status = QString::fromStdString(m.label3);
     if (Label3->text() != status) setCaption(Label3, status);
     QString detail;
     if (m.label3 == "エラー" && m.lastFailure) detail = failureDetail(*m.lastFailure);
-    if (Label3->toolTip() != detail) {
-        Label3->setToolTip(detail);
+    if (Label3->accessibleDescription() != detail) {
+        // Shown as written, even where a formula's text looks like markup.
+        Label3->setToolTip(Qt::mightBeRichText(detail) ? Qt::convertFromPlainText(detail) : detail);
         Label3->setAccessibleDescription(detail);
     }
 }

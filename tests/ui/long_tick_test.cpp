@@ -210,7 +210,7 @@ TEST_F(LongTick, AFailureDeepInALongSumEndsTheTickWithErrorAndItsDetail) {
     form1->Timer1Timer();
     EXPECT_EQ(inMain<QLabel>("Label3")->text(), "エラー");
     EXPECT_EQ(inMain<QLabel>("Label3")->toolTip().toStdString(),
-              "EZeroDivide: Floating point division by zero (tick 1, t = 0)");
+              "0 で割りました。\nEZeroDivide: Floating point division by zero (tick 1, t = 0)");
     EXPECT_FALSE(timer()->isActive());
 }
 
