@@ -109,6 +109,7 @@ TForm2::TForm2(TForm1* form1) : QDialog(form1, Qt::Dialog | kFixedWindowHints), 
     createConstants();
     createKeys();
     addKeypadShortcuts(*this);
+    applyButtonFace(this);  // the controls' disabled text
     setTag(Label1, 0);
     setTag(this, 0);
     Edit1->setFocus();

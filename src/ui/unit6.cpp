@@ -227,6 +227,7 @@ TForm1::TForm1(QWidget* parent)
 
     createControls();
     worker_ = std::make_unique<FormulaWorker>(Button2, addMainWindowShortcuts(*this));
+    applyButtonFace(this);  // the controls' disabled text
     readLocaleSeparator();
     FormCreate();
 }

@@ -10,6 +10,7 @@
 #include <Qt>
 
 class QAbstractButton;
+class QColor;
 class QGroupBox;
 class QLabel;
 class QWidget;
@@ -29,12 +30,22 @@ inline constexpr Qt::WindowFlags kFixedWindowHints = Qt::CustomizeWindowHint | Q
 
 // The window's font, its background in the theme's button face and the group frames.
 void applyWindowStyle(QWidget* window);
-// The button face again, after the theme changed (a window's palette changed with it); sets
-// nothing when the face is already right.
+// The button face again, after the theme changed (a window's palette changed with it), and the
+// theme's disabled text made readable in every control of the window; sets nothing that is
+// already right. Called once more when the window's controls are made.
 void applyButtonFace(QWidget* window);
 
 // A caption drawn on white: the text is black (grey when disabled) whatever the theme.
 void paintBlackOnWhite(QWidget* label);
+
+// Disabled text reads at this contrast to its background at least: WCAG AA asks 4.5 : 1, and a
+// thin antialiased stroke at 11 to 16 pixels reaches clearly less than its colour.
+inline constexpr double kDisabledContrast = 6.0;
+// The contrast ratio of two colours (WCAG: 1 to 21).
+double contrastRatio(const QColor& a, const QColor& b);
+// `disabled`, or where it reads too faintly on `background`, the first mix of it toward
+// `enabled` that reads at kDisabledContrast.
+QColor readableDisabled(const QColor& disabled, const QColor& enabled, const QColor& background);
 // The status label: red text whatever the theme.
 void paintRedText(QWidget* label);
 
