@@ -541,6 +541,10 @@ QFileDialog& TForm1::saveDialog() {
     if (SaveDialog1 == nullptr) {
         SaveDialog1 = new QFileDialog(this);
         SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+        // Qt's own dialog, in Japanese like the window, whatever the session's language: a
+        // desktop's native one would speak that language beside the program's Japanese.
+        SaveDialog1->setOption(QFileDialog::DontUseNativeDialog, true);
+        SaveDialog1->setWindowTitle(QStringLiteral("名前を付けて保存"));
         SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
         SaveDialog1->setFileMode(QFileDialog::AnyFile);
         SaveDialog1->setNameFilter(QStringLiteral("ビットマップ(*.bmp)"));
