@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "ui/components.h"
+#include "ui/placement.h"
 #include "ui/shortcuts.h"
 #include "ui/tag.h"
 #include "ui/unit6.h"
@@ -101,7 +102,7 @@ TForm2::TForm2(TForm1* form1) : QDialog(form1, Qt::Dialog | kFixedWindowHints), 
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("SubForm"));
     setFixedSize(456, 148);
-    move(218, 262);
+    placeBesideMainWindow();
     setModal(true);
     applyWindowStyle(this);
 
@@ -183,6 +184,7 @@ void TForm2::setVisible(bool visible) {
         QDialog::setVisible(false);
         return;
     }
+    placeBesideMainWindow();
     // The formula field gets the focus with its caret after the text and nothing selected; it is
     // named after the formula it edits.
     Edit1->setAccessibleName(Label1->text() + QStringLiteral(" の数式"));
@@ -248,6 +250,12 @@ void TForm2::FormPaint() {
             nameVariableKeys();
         }
     }
+}
+
+void TForm2::placeBesideMainWindow() {
+    const QPoint main = form1_->pos();
+    placeWindow(this, main + kOffsetFromMainWindow, kDesignedFrame,
+                form1_->frameGeometry().center());
 }
 
 void TForm2::nameVariableKeys() {

@@ -31,6 +31,7 @@
 #include "ui/failure_text.h"
 #include "ui/formula_worker.h"
 #include "ui/picture_file.h"
+#include "ui/placement.h"
 #include "ui/shortcuts.h"
 #include "ui/tag.h"
 #include "ui/window_style.h"
@@ -222,7 +223,7 @@ TForm1::TForm1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("MainForm"));
     setFixedSize(777, 410);
-    move(328, 207);
+    placeWindow(this, kDesignedPlace, kDesignedFrame, kDesignedPlace);
     applyWindowStyle(this);
 
     createControls();

@@ -7,6 +7,8 @@
 // evaluated on a worker thread, so a long one leaves the window painted and "描写中止" live.
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -38,6 +40,10 @@ class TForm2;
 class TForm1 : public QWidget {
     Q_OBJECT
   public:
+    // Where the window opens where it fits, and how large its frame is, title bar included.
+    static constexpr QPoint kDesignedPlace{328, 207};
+    static constexpr QSize kDesignedFrame{785, 444};
+
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
