@@ -11,6 +11,7 @@
 #include <array>
 #include <iterator>
 
+#include "ui/caption_fit.h"
 #include "ui/components.h"
 #include "ui/placement.h"
 #include "ui/shortcuts.h"
@@ -110,7 +111,8 @@ TForm2::TForm2(TForm1* form1) : QDialog(form1, Qt::Dialog | kFixedWindowHints), 
     createConstants();
     createKeys();
     addKeypadShortcuts(*this);
-    applyButtonFace(this);  // the controls' disabled text
+    applyButtonFace(this);   // the controls' disabled text
+    fitGroupCaptions(this);  // above the controls they hold
     setTag(Label1, 0);
     setTag(this, 0);
     Edit1->setFocus();
@@ -134,9 +136,7 @@ void TForm2::createFormulaField() {
 }
 
 void TForm2::createConstants() {
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(272, 36, 117, 109);
+    GroupBox1 = new GroupBox(QStringLiteral("GroupBox1"), {272, 36, 117, 109}, this);
     GroupBox1->setFont(uiFont(12));
     setCaption(GroupBox1, QStringLiteral("定数"));
     const char* const constantNames[] = {"a  ", "b  ", "c  ", "d  "};

@@ -9,13 +9,13 @@
 #include <QPoint>
 #include <QSize>
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace kurvilo {
 
+class GroupBox;
 class LabeledEdit;
 class TForm1;
 
@@ -118,7 +118,7 @@ class TForm2 : public QDialog {
     QPushButton* Button36;
     QPushButton* Button37;
     QPushButton* Button38;
-    QGroupBox* GroupBox1;
+    GroupBox* GroupBox1;
     LabeledEdit* LabeledEdit1;
     LabeledEdit* LabeledEdit2;
     LabeledEdit* LabeledEdit3;

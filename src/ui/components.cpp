@@ -11,11 +11,13 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <cmath>
 
 #include "sim/plot_surface.h"
+#include "ui/caption_fit.h"
 #include "ui/window_style.h"
 
 namespace kurvilo {
@@ -29,6 +31,10 @@ LabeledEdit::LabeledEdit(const QString& name, const QRect& geometry, const QStri
     label_->setObjectName(name + QStringLiteral("Label"));
     label_->setFont(labelFont);
     label_->setBuddy(this);
+    // Its room: above the field as wide as the field; to its left up to the parent's edge.
+    constexpr int kEdge = 2;
+    label_->setMaximumWidth(position == LabelPosition::Above ? geometry.width()
+                                                             : geometry.x() - 3 - kEdge);
     setCaption(caption);
 }
 
@@ -220,11 +226,51 @@ void ListBox::paintEvent(QPaintEvent* event) {
     }
 }
 
-RadioGroup::RadioGroup(const QString& name, const QRect& geometry, const QString& caption,
-                       const QStringList& items, QWidget* parent)
-    : QGroupBox(caption, parent), buttons_(new QButtonGroup(this)) {
+GroupBox::GroupBox(const QString& name, const QRect& geometry, QWidget* parent)
+    : QGroupBox(parent) {
     setObjectName(name);
     setGeometry(geometry);
+}
+
+void GroupBox::setCaptionTop(int top) {
+    if (captionTop_ == top) return;
+    captionTop_ = top;
+    update();
+}
+
+QRect GroupBox::captionRoom() const {
+    int bottom = height();
+    for (const QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!control->isWindow() && !control->isHidden()) bottom = std::min(bottom, control->y());
+    }
+    return {kCaptionLeft - kCaptionPadding, 0, width() - 2 * (kCaptionLeft - kCaptionPadding),
+            bottom};
+}
+
+void GroupBox::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // The style draws the frame, with its gap for the caption, and the caption unseen.
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    option.textColor = Qt::transparent;
+    style()->drawComplexControl(QStyle::CC_GroupBox, &option, &painter, this);
+    if (title().isEmpty()) return;
+
+    const QFontMetricsF metrics(font());
+    QPalette::ColorGroup group = QPalette::Disabled;
+    if (isEnabled()) group = isActiveWindow() ? QPalette::Active : QPalette::Inactive;
+    painter.setFont(font());
+    painter.setPen(palette().color(group, QPalette::WindowText));
+    painter.drawText(
+        QRect(kCaptionLeft, captionTop_, int(std::ceil(metrics.horizontalAdvance(title()))),
+              int(std::ceil(metrics.height()))),
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, title());
+}
+
+RadioGroup::RadioGroup(const QString& name, const QRect& geometry, const QString& caption,
+                       const QStringList& items, QWidget* parent)
+    : GroupBox(name, geometry, parent), buttons_(new QButtonGroup(this)) {
+    setTitle(caption);
     // One column under the caption, the rows spread over the height that is left, as wide as
     // the frame allows.
     constexpr int kCaptionHeight = 14;
@@ -233,6 +279,7 @@ RadioGroup::RadioGroup(const QString& name, const QRect& geometry, const QString
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(items[i], this);
         button->setObjectName(name + QStringLiteral("Item%1").arg(i));
+        button->setFont(uiFont(12));  // its own: the group's font is its caption's
         button->setGeometry(kLeft, kCaptionHeight + i * rowHeight, geometry.width() - kLeft - 2,
                             rowHeight);
         buttons_->addButton(button, i);

@@ -90,10 +90,39 @@ class ListBox : public QListWidget {
     QList<QPointF> runPositions_;
 };
 
+// A group box that draws its own caption on its frame line, so that the caption can be fitted
+// (ui/caption_fit.h): in the box's own font (every control inside has its own), its line's top
+// moved where the face's ink would reach the controls below. The frame is the style's.
+class GroupBox : public QGroupBox {
+    Q_OBJECT
+  public:
+    GroupBox(const QString& name, const QRect& geometry, QWidget* parent);
+
+    // Where the caption's line starts: its left, and its top (0: on the top edge, where the
+    // style would put it).
+    int captionLeft() const { return kCaptionLeft; }
+    int captionTop() const { return captionTop_; }
+    void setCaptionTop(int top);
+    // Where the caption's ink may lie: beside the frame's sides and above the topmost control
+    // inside.
+    QRect captionRoom() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    // The caption starts 10 pixels in (6 to its frame's gap and 2 on either side of it), where
+    // the window's style sheet puts it.
+    static constexpr int kCaptionLeft = 10;
+    static constexpr int kCaptionPadding = 2;
+
+    int captionTop_ = 0;
+};
+
 // A one-column group of radio buttons with an item index; clicked() is emitted only when the
 // selection really changes, never for a click on the item already chosen. The arrow keys only
 // move the focus from item to item; Space or a click chooses.
-class RadioGroup : public QGroupBox {
+class RadioGroup : public GroupBox {
     Q_OBJECT
   public:
     RadioGroup(const QString& name, const QRect& geometry, const QString& caption,

@@ -27,6 +27,7 @@
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
 #include "ui/Unit1.h"
+#include "ui/caption_fit.h"
 #include "ui/components.h"
 #include "ui/failure_text.h"
 #include "ui/formula_worker.h"
@@ -73,20 +74,21 @@ void speak(QWidget* control, const char* name, const char* description = nullptr
     if (description != nullptr) control->setAccessibleDescription(text(description));
 }
 
-// A label as large as its caption.
-QLabel* makeLabel(const char* name, const char* caption, QPoint position, int pixelSize,
+// A label as large as its caption, no wider than `room` (up to the control beside it).
+QLabel* makeLabel(const char* name, const char* caption, QPoint position, int pixelSize, int room,
                   QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(uiFont(pixelSize));
+    label->setMaximumWidth(room);
     label->move(position);
     setCaption(label, text(caption));
     return label;
 }
 
 QLabel* makeWhiteLabel(const char* name, const char* caption, QPoint position, int pixelSize,
-                       QWidget* parent) {
-    QLabel* label = makeLabel(name, caption, position, pixelSize, parent);
+                       int room, QWidget* parent) {
+    QLabel* label = makeLabel(name, caption, position, pixelSize, room, parent);
     paintBlackOnWhite(label);
     return label;
 }
@@ -124,11 +126,10 @@ QPushButton* makeButton(const char* name, const char* caption, const QRect& geom
     return button;
 }
 
-QGroupBox* makeGroupBox(const char* name, const char* caption, const QRect& geometry,
-                        QWidget* parent, int captionPixelSize = 12) {
-    auto* box = new QGroupBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(geometry);
+// A group box; its font is its caption's (every control inside has its own).
+GroupBox* makeGroupBox(const char* name, const char* caption, const QRect& geometry,
+                       QWidget* parent, int captionPixelSize = 12) {
+    auto* box = new GroupBox(QString::fromLatin1(name), geometry, parent);
     box->setFont(uiFont(captionPixelSize));
     setCaption(box, text(caption));
     return box;
@@ -139,6 +140,7 @@ QComboBox* makeComboBox(const char* name, const QStringList& items, int selected
                         QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
+    combo->setFont(uiFont(12));
     combo->setEditable(false);
     combo->addItems(items);
     combo->setCurrentIndex(selected);
@@ -151,6 +153,7 @@ QSpinBox* makeSpinEdit(const char* name, const QRect& geometry, int minimum, int
     auto* spin = new QSpinBox(parent);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setGeometry(geometry);
+    spin->setFont(uiFont(12));
     spin->setRange(minimum, maximum);
     spin->setValue(value);
     return spin;
@@ -161,6 +164,7 @@ QCheckBox* makeCheckBox(const char* name, const char* caption, const QRect& geom
     auto* check = new QCheckBox(parent);
     check->setObjectName(QString::fromLatin1(name));
     check->setGeometry(geometry);
+    check->setFont(uiFont(12));
     setCaption(check, text(caption));
     return check;
 }
@@ -228,7 +232,8 @@ TForm1::TForm1(QWidget* parent)
 
     createControls();
     worker_ = std::make_unique<FormulaWorker>(Button2, addMainWindowShortcuts(*this));
-    applyButtonFace(this);  // the controls' disabled text
+    applyButtonFace(this);   // the controls' disabled text
+    fitGroupCaptions(this);  // above the controls they hold
     readLocaleSeparator();
     FormCreate();
 }
@@ -285,14 +290,15 @@ void TForm1::createInitialConditionGroup() {
 
 void TForm1::createDrawingSettingsGroup() {
     GroupBox3 = makeGroupBox("GroupBox3", "描写設定", {408, 196, 209, 109}, this);
-    Label2 = makeWhiteLabel("Label2", "描写速度", {9, 17}, 16, GroupBox3);
+    // Each caption's room reaches to the caption beside it or to the group's edge.
+    Label2 = makeWhiteLabel("Label2", "描写速度", {9, 17}, 16, 99, GroupBox3);
     ComboBox1 = makeComboBox("ComboBox1", {"1/1s", "1/10s", "1/100s"}, 2, {8, 37}, GroupBox3);
-    Label1 = makeWhiteLabel("Label1", "精度", {109, 17}, 16, GroupBox3);
+    Label1 = makeWhiteLabel("Label1", "精度", {109, 17}, 16, 98, GroupBox3);
     ComboBox2 = makeComboBox("ComboBox2", {"1/10", "1/100", "1/1000"}, 1, {108, 37}, GroupBox3);
-    Label4 = makeWhiteLabel("Label4", "描写範囲（Ｙ）", {7, 61}, 16, GroupBox3);
+    Label4 = makeWhiteLabel("Label4", "描写範囲（Ｙ）", {7, 61}, 16, 99, GroupBox3);
     ComboBox3 =
         makeComboBox("ComboBox3", {"-2<Y<2", "-20<Y<20", "-200<Y<200"}, 1, {8, 81}, GroupBox3);
-    Label5 = makeWhiteLabel("Label5", "描写範囲（Ｘ）", {107, 61}, 16, GroupBox3);
+    Label5 = makeWhiteLabel("Label5", "描写範囲（Ｘ）", {107, 61}, 16, 100, GroupBox3);
     ComboBox4 =
         makeComboBox("ComboBox4", {"-2<X<2", "-20<X<20", "-200<X<200"}, 1, {108, 81}, GroupBox3);
     // Qt's bridge to AT-SPI names a combo box by its current item and ignores an accessible
@@ -342,6 +348,7 @@ void TForm1::createGraphModeGroup() {
         {QStringLiteral("直交座標系運動方程式"), QStringLiteral("極座標系運動方程式"),
          QStringLiteral("直交座標系方程式"), QStringLiteral("極座標系方程式")},
         this);
+    RadioGroup1->setFont(uiFont(12));
     for (int i = 0; i < 4; ++i)
         fitCaption(RadioGroup1->item(i));
     RadioGroup1->setItemIndex(0);
@@ -349,19 +356,20 @@ void TForm1::createGraphModeGroup() {
 
 void TForm1::createZoomGroup() {
     GroupBox5 = makeGroupBox("GroupBox5", "定点拡大", {620, 264, 150, 145}, this);
-    Label8 = makeLabel("Label8", "X軸", {8, 16}, 16, GroupBox5);
+    // Each caption's room reaches to the control beside it or to the group's edge.
+    Label8 = makeLabel("Label8", "X軸", {8, 16}, 16, 39, GroupBox5);
     CheckBox1 = makeCheckBox("CheckBox1", "有効", {48, 16, 49, 17}, GroupBox5);
-    Label12 = makeLabel("Label12", "中心点", {8, 40}, 12, GroupBox5);
-    Label13 = makeLabel("Label13", "描写範囲", {88, 40}, 12, GroupBox5);
+    Label12 = makeLabel("Label12", "中心点", {8, 40}, 12, 79, GroupBox5);
+    Label13 = makeLabel("Label13", "描写範囲", {88, 40}, 12, 60, GroupBox5);
     SpinEdit1 = makeSpinEdit("SpinEdit1", {8, 52, 49, 21}, -200, 200, 0, GroupBox5);
-    Label11 = makeLabel("Label11", "±", {72, 56}, 12, GroupBox5);
+    Label11 = makeLabel("Label11", "±", {72, 56}, 12, 15, GroupBox5);
     SpinEdit2 = makeSpinEdit("SpinEdit2", {88, 52, 49, 21}, 1, 100, 1, GroupBox5);
-    Label9 = makeLabel("Label9", "Y軸", {8, 80}, 16, GroupBox5);
+    Label9 = makeLabel("Label9", "Y軸", {8, 80}, 16, 39, GroupBox5);
     CheckBox2 = makeCheckBox("CheckBox2", "有効", {48, 80, 57, 17}, GroupBox5);
-    Label14 = makeLabel("Label14", "中心点", {8, 104}, 12, GroupBox5);
-    Label15 = makeLabel("Label15", "描写範囲", {88, 104}, 12, GroupBox5);
+    Label14 = makeLabel("Label14", "中心点", {8, 104}, 12, 79, GroupBox5);
+    Label15 = makeLabel("Label15", "描写範囲", {88, 104}, 12, 60, GroupBox5);
     SpinEdit3 = makeSpinEdit("SpinEdit3", {8, 116, 49, 21}, -200, 200, 0, GroupBox5);
-    Label10 = makeLabel("Label10", "±", {72, 120}, 12, GroupBox5);
+    Label10 = makeLabel("Label10", "±", {72, 120}, 12, 15, GroupBox5);
     SpinEdit4 = makeSpinEdit("SpinEdit4", {88, 116, 49, 21}, 1, 100, 1, GroupBox5);
     speak(CheckBox1, "X軸 有効", "X軸を中心点と描写範囲で描く");
     speak(SpinEdit1, "X軸 中心点");

@@ -1,19 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/window_style.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
-#include <QFontMetricsF>
-#include <QGroupBox>
-#include <QImage>
-#include <QLabel>
-#include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionButton>
-#include <QStyleOptionGroupBox>
+#include <QColor>
+#include <QPalette>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -38,111 +29,6 @@ QFont face(int pixelSize, bool bold, QFont::StyleStrategy strategy) {
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
-}
-
-// Narrower and narrower renderings of the one face, tried in this order until a caption fits:
-// a little less room between the letters first, then the glyphs condensed.
-struct Tightening {
-    int stretch;    // percent of the face's width
-    qreal spacing;  // pixels added after each letter
-};
-
-constexpr Tightening kTightenings[] = {
-    {100, 0},   {100, -0.5}, {100, -1},  {95, -0.5}, {90, -0.5}, {85, -0.5},
-    {80, -0.5}, {75, -0.5},  {70, -0.5}, {65, -0.5}, {60, -0.5},
-};
-
-// The font without any tightening of an earlier fit.
-QFont untightened(QFont font) {
-    font.setLetterSpacing(QFont::AbsoluteSpacing, 0);
-    font.setStretch(QFont::AnyStretch);
-    return font;
-}
-
-QFont tightened(const QFont& base, const Tightening& tightening) {
-    QFont font = base;
-    if (tightening.spacing != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, tightening.spacing);
-    if (tightening.stretch != 100) font.setStretch(tightening.stretch);
-    return font;
-}
-
-// Where a label may place its text: left (the designed place) or, when the face's glyphs reach a
-// little beyond their advance, centred; top to bottom as the glyphs need it.
-constexpr Qt::Alignment kHorizontalChoices[] = {Qt::AlignLeft, Qt::AlignHCenter};
-constexpr Qt::Alignment kVerticalChoices[] = {Qt::AlignVCenter, Qt::AlignBottom, Qt::AlignTop};
-
-// Where a label draws its text, and clips it: its contents inside the margin.
-QRect labelTextBox(const QLabel* label, QSize size) {
-    QRect box = QRect(QPoint(0, 0), size).marginsRemoved(label->contentsMargins());
-    const int margin = label->margin();
-    return box.adjusted(margin, margin, -margin, -margin);
-}
-
-void applyLabelFit(QLabel* label, const QFont& font, Qt::Alignment alignment) {
-    if (label->font() != font) label->setFont(font);
-    label->setIndent(0);
-    label->setAlignment(alignment);
-}
-
-// The first placement of the caption in a label of `size` that shows it whole.
-bool placeInLabel(QLabel* label, const QFont& font, QSize size) {
-    const QRect box = labelTextBox(label, size);
-    for (Qt::Alignment horizontal : kHorizontalChoices) {
-        for (Qt::Alignment vertical : kVerticalChoices) {
-            if (textFits(font, label->text(), box, int(horizontal | vertical))) {
-                applyLabelFit(label, font, horizontal | vertical);
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// A fixed label keeps its size: the face narrows until the caption fits.
-bool fitFixedLabel(QLabel* label, const QFont& base) {
-    for (const Tightening& tightening : kTightenings) {
-        if (placeInLabel(label, tightened(base, tightening), label->size())) return true;
-    }
-    return false;
-}
-
-// Any other label takes the size of its caption: the advance, with a pixel or two where the
-// glyphs reach beyond it, and the face's pixel height where the glyphs leave room.
-bool fitNaturalLabel(QLabel* label, const QFont& base) {
-    const QFontMetricsF metrics(base);
-    const QMargins margins = label->contentsMargins();
-    const int frameWidth = margins.left() + margins.right() + 2 * label->margin();
-    const int frameHeight = margins.top() + margins.bottom() + 2 * label->margin();
-    const int advance = int(std::ceil(metrics.horizontalAdvance(label->text())));
-    const int lowest = base.pixelSize() > 0 ? base.pixelSize() : int(std::ceil(metrics.height()));
-    const int highest = int(std::ceil(metrics.height())) + 2;
-    for (int height = lowest; height <= highest; ++height) {
-        for (int extra = 0; extra <= 2; ++extra) {
-            const QSize size(frameWidth + advance + extra, frameHeight + height);
-            if (placeInLabel(label, base, size)) {
-                label->resize(size);
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// Where a button draws its caption, and how.
-QRect buttonTextBox(const QAbstractButton* button, int* flags) {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    QStyle::SubElement element = QStyle::SE_PushButtonContents;
-    *flags = Qt::AlignCenter;
-    if (qobject_cast<const QRadioButton*>(button) != nullptr) {
-        element = QStyle::SE_RadioButtonContents;
-        *flags = Qt::AlignLeft | Qt::AlignVCenter;
-    } else if (qobject_cast<const QCheckBox*>(button) != nullptr) {
-        element = QStyle::SE_CheckBoxContents;
-        *flags = Qt::AlignLeft | Qt::AlignVCenter;
-    }
-    return button->style()->subElementRect(element, &option, button);
 }
 
 }  // namespace
@@ -291,77 +177,6 @@ void paintRedText(QWidget* label) {
         palette.setColor(group, QPalette::WindowText, Qt::red);
     label->setPalette(palette);
     label->setProperty(kFixedColours, true);
-}
-
-void setCaption(QLabel* label, const QString& caption) {
-    label->setText(caption);
-    fitCaption(label);
-}
-
-void setCaption(QAbstractButton* button, const QString& caption) {
-    button->setText(caption);
-    fitCaption(button);
-}
-
-void setCaption(QGroupBox* box, const QString& caption) {
-    box->setTitle(caption);
-    fitCaption(box);
-}
-
-void fitCaption(QLabel* label) {
-    const QFont base = untightened(label->font());
-    const bool fixedSize = label->minimumSize() == label->maximumSize();
-    const bool fitted = fixedSize ? fitFixedLabel(label, base) : fitNaturalLabel(label, base);
-    if (!fitted) {
-        // Nothing fits: show it as it is; the layout tests name the caption.
-        applyLabelFit(label, base, Qt::AlignLeft | Qt::AlignVCenter);
-        if (!fixedSize) label->adjustSize();
-    }
-}
-
-void fitCaption(QAbstractButton* button) {
-    const QFont base = untightened(button->font());
-    const QString text = button->text();
-    for (const Tightening& tightening : kTightenings) {
-        const QFont font = tightened(base, tightening);
-        if (button->font() != font) button->setFont(font);
-        int flags = 0;
-        const QRect box = buttonTextBox(button, &flags);
-        if (textFits(font, text, box, flags)) return;
-    }
-    button->setFont(base);
-}
-
-void fitCaption(QGroupBox* box) {
-    // A group's font reaches every control inside it that has none of its own, so the title
-    // keeps the face as it is; its captions are short enough for every group.
-    box->setFont(untightened(box->font()));
-}
-
-bool textFits(const QFont& font, const QString& text, const QRect& box, int flags) {
-    if (QFontMetricsF(font).horizontalAdvance(text) > box.width()) return false;
-    if (text.isEmpty()) return true;
-    // Draw it unclipped with room around it, then look for ink outside the box: there the
-    // control would clip it.
-    const int room = 2 * std::max(font.pixelSize(), 12);
-    const QRect inside(QPoint(room, room), box.size());
-    QImage canvas(box.size() + QSize(2 * room, 2 * room), QImage::Format_ARGB32_Premultiplied);
-    canvas.fill(Qt::transparent);
-    {
-        QPainter painter(&canvas);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(inside, flags | Qt::TextDontClip, text);
-    }
-    for (int y = 0; y < canvas.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(canvas.constScanLine(y));
-        const bool rowInside = y >= inside.top() && y <= inside.bottom();
-        for (int x = 0; x < canvas.width(); ++x) {
-            if (qAlpha(row[x]) == 0) continue;
-            if (!rowInside || x < inside.left() || x > inside.right()) return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace kurvilo

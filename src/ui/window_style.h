@@ -1,18 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The look both windows share: the text face at its pixel sizes, the fixed-size window hints, the
 // button-face background with its group frames, the colours that never follow the theme (black
-// captions on white, the red status), and the fitting that keeps every caption whole in its
-// control: where the face at hand is too wide, the caption is drawn condensed, never clipped.
+// captions on white, the red status) and disabled text that stays readable. Keeping each caption
+// whole in its control is ui/caption_fit.h's.
 #pragma once
 
 #include <QFont>
 #include <QString>
 #include <Qt>
 
-class QAbstractButton;
 class QColor;
-class QGroupBox;
-class QLabel;
 class QWidget;
 
 namespace kurvilo {
@@ -48,19 +45,5 @@ double contrastRatio(const QColor& a, const QColor& b);
 QColor readableDisabled(const QColor& disabled, const QColor& enabled, const QColor& background);
 // The status label: red text whatever the theme.
 void paintRedText(QWidget* label);
-
-// Sets the caption and fits it. A label of fixed size keeps its size; any other label takes the
-// size of its text, as high as its face's pixel size where the glyphs allow it.
-void setCaption(QLabel* label, const QString& caption);
-void setCaption(QAbstractButton* button, const QString& caption);
-void setCaption(QGroupBox* box, const QString& caption);
-// Fits the caption the control already has.
-void fitCaption(QLabel* label);
-void fitCaption(QAbstractButton* button);
-void fitCaption(QGroupBox* box);
-
-// Whether `text` drawn in `font` into `box` with the alignment `flags` keeps all its ink inside
-// the box (where the control clips it) and its advance within the box's width.
-bool textFits(const QFont& font, const QString& text, const QRect& box, int flags);
 
 }  // namespace kurvilo

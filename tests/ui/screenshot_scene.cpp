@@ -49,9 +49,10 @@ int main(int argc, char* argv[]) {
     kurvilo::TForm1& form1 = *windows.form1;
     kurvilo::TForm2& form2 = *windows.form2;
 
-    // Side by side on the screen instead of the keypad covering the plot.
+    // Side by side on the screen instead of the keypad covering the plot (it opens at its
+    // offset from the main window: moved below it once open).
     form1.move(8, 8);
-    form2.move(8, 8 + form1.height() + 8);
+    const QPoint keypadPlace(8, 8 + form1.height() + 8);
     form1.show();
 
     if (polar) {
@@ -73,6 +74,7 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(1500, &form1, [&] {
         form1.Button2->click();
         QTimer::singleShot(0, &form2, [&] {
+            form2.move(keypadPlace);
             form2.LabeledEdit1->setText(QStringLiteral("2"));
             // "-4*y" becomes "-4*y+a*sin(t)", key by key.
             form2.Button17->click();  // +
