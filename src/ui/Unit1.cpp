@@ -13,6 +13,7 @@
 
 #include "ui/caption_fit.h"
 #include "ui/components.h"
+#include "ui/fixed_size.h"
 #include "ui/placement.h"
 #include "ui/shortcuts.h"
 #include "ui/tag.h"
@@ -102,7 +103,7 @@ constexpr std::array<VariableKeys, 4> kVariableKeys{{
 TForm2::TForm2(TForm1* form1) : QDialog(form1, Qt::Dialog | kFixedWindowHints), form1_(form1) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("SubForm"));
-    setFixedSize(456, 148);
+    keepFixedSize(this, {456, 148});
     placeBesideMainWindow();
     setModal(true);
     applyWindowStyle(this);

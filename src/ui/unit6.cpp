@@ -30,6 +30,7 @@
 #include "ui/caption_fit.h"
 #include "ui/components.h"
 #include "ui/failure_text.h"
+#include "ui/fixed_size.h"
 #include "ui/formula_worker.h"
 #include "ui/picture_file.h"
 #include "ui/placement.h"
@@ -226,7 +227,7 @@ TForm1::TForm1(QWidget* parent)
       lastSaveName_(QStringLiteral("Default")) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("MainForm"));
-    setFixedSize(777, 410);
+    keepFixedSize(this, {777, 410});
     placeWindow(this, kDesignedPlace, kDesignedFrame, kDesignedPlace);
     applyWindowStyle(this);
 
