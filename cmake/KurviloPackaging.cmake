@@ -20,8 +20,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Every caption is Japanese, so the window needs a Japanese font; Qt's own dialogs need their
 # translations. Neither is a shared library, so dpkg-shlibdeps cannot find them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
+# Qt's Wayland plugin, for a Wayland desktop (else the window runs through XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # One paragraph, wrapped for the control file; CPack puts the summary above it.
 string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
        "Kurvilo animates the motion of a point. In the motion modes you give the"
