@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: MIT
 // kurvilo-cli run --gif: encoding the animation of the 1 000-tick harmonic oscillator at
-// --every 10 (100 frames of 401 × 401), and composing one frame of the window's picture.
+// --every 10 (100 frames of 401 × 401), and composing one frame of the window's picture; and
+// kurvilo-cli eval --explain of "(x)+(x)+...+(x)" over the number of groups.
 #include <benchmark/benchmark.h>
 
-#include <QBuffer>
-#include <QImage>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
-#include "cli/gif_animation.h"
-#include "cli/image_output.h"
+#include "cli/explain.h"
+#include "formula/evaluate.h"
+#include "picture/gif_animation.h"
+#include "picture/image.h"
+#include "picture/marker.h"
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
 
@@ -30,30 +34,36 @@ std::unique_ptr<RunModel> oscillator() {
 }
 
 // The frames the tool takes: after every 10th of 1 000 ticks.
-std::vector<QImage> oscillatorFrames() {
+std::vector<Image> oscillatorFrames() {
     auto model = oscillator();
-    std::vector<QImage> frames;
+    std::vector<Image> frames;
     for (int tick = 1; tick <= 1000; ++tick) {
         Timer1Timer(*model);
-        if (tick % 10 == 0) frames.push_back(cli::windowPicture(model->surface, model->shape1));
+        if (tick % 10 == 0) frames.push_back(windowPicture(model->surface, model->shape1));
     }
     return frames;
 }
 
+// Bytes kept in memory, as a file would receive them.
+class MemorySink final : public ByteSink {
+  public:
+    void write(std::string_view bytes) override { bytes_.append(bytes); }
+    bool failed() const noexcept override { return false; }
+    std::string bytes_;
+};
+
 void BM_GifOfThousandTickOscillator(benchmark::State& state) {
-    const std::vector<QImage> frames = oscillatorFrames();
-    qint64 size = 0;
+    const std::vector<Image> frames = oscillatorFrames();
+    std::size_t size = 0;
     for (auto _ : state) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        cli::GifAnimation gif(buffer, PlotSurface::kSize, PlotSurface::kSize, 10);
-        for (const QImage& frame : frames) {
-            if (!gif.addFrame(frame)) state.SkipWithError("encoding failed");
+        MemorySink sink;
+        GifAnimation gif(sink, PlotSurface::kSize, PlotSurface::kSize, 10);
+        for (const Image& frame : frames) {
+            if (!gif.addFrame(frame.view())) state.SkipWithError("encoding failed");
         }
         if (!gif.finish()) state.SkipWithError("encoding failed");
-        size = bytes.size();
-        benchmark::DoNotOptimize(bytes.data());
+        size = sink.bytes_.size();
+        benchmark::DoNotOptimize(sink.bytes_.data());
     }
     state.counters["bytes"] = static_cast<double>(size);
     state.counters["frames"] = static_cast<double>(frames.size());
@@ -65,10 +75,44 @@ void BM_WindowPictureWithMarker(benchmark::State& state) {
     for (int tick = 0; tick < 100; ++tick)
         Timer1Timer(*model);
     for (auto _ : state) {
-        const QImage picture = cli::windowPicture(model->surface, model->shape1);
-        benchmark::DoNotOptimize(picture.constBits());
+        const Image picture = windowPicture(model->surface, model->shape1);
+        benchmark::DoNotOptimize(picture.row(0));
     }
 }
 BENCHMARK(BM_WindowPictureWithMarker)->Unit(benchmark::kMicrosecond);
+
+// Bytes counted and dropped, as /dev/null takes them.
+class CountingSink final : public ByteSink {
+  public:
+    void write(std::string_view bytes) override { count_ += bytes.size(); }
+    bool failed() const noexcept override { return false; }
+    std::size_t count_ = 0;
+};
+
+void BM_ExplainGroups(benchmark::State& state) {
+    std::string formula = "(x)";
+    for (std::int64_t i = 1; i < state.range(0); ++i)
+        formula += "+(x)";
+    FormulaInputs inputs;
+    inputs.values[1] = "1";
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        CountingSink sink;
+        cli::Explainer explainer(sink);
+        explainer.formula(formula);
+        EvaluationOptions options;
+        options.observer = &explainer;
+        explainer.result(EvaluateFormula(formula, inputs, options));
+        bytes = sink.count_;
+    }
+    state.counters["output_bytes"] = static_cast<double>(bytes);
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ExplainGroups)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 }  // namespace

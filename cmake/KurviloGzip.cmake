@@ -17,14 +17,15 @@ endif()
 find_program(KURVILO_GZIP gzip REQUIRED)
 set(kurvilo_gzip_script ${CMAKE_CURRENT_LIST_FILE})
 
-# kurvilo_install_gzipped(<target> DESTINATION <dir> FILES <source> [<name>.gz] ...)
-# Each source is followed by the name it is installed as; <target> builds them all.
-function(kurvilo_install_gzipped target)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "DESTINATION" "FILES")
+# kurvilo_gzipped(<target> <variable> FILES <source> <name>.gz ...)
+# Each source is followed by the name it gets gzipped; <target> builds them all, and <variable>
+# holds the gzipped files, for install(FILES) rules of one or more components.
+function(kurvilo_gzipped target variable)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "FILES")
     list(LENGTH arg_FILES count)
     math(EXPR odd "${count} % 2")
     if(count EQUAL 0 OR odd)
-        message(FATAL_ERROR "kurvilo_install_gzipped: FILES takes pairs of source and name")
+        message(FATAL_ERROR "kurvilo_gzipped: FILES takes pairs of source and name")
     endif()
     set(outputs)
     while(arg_FILES)
@@ -40,5 +41,14 @@ function(kurvilo_install_gzipped target)
         list(APPEND outputs ${output})
     endwhile()
     add_custom_target(${target} ALL DEPENDS ${outputs})
-    install(FILES ${outputs} DESTINATION ${arg_DESTINATION})
+    set(${variable} ${outputs} PARENT_SCOPE)
+endfunction()
+
+# kurvilo_install_gzipped(<target> DESTINATION <dir> COMPONENT <component> FILES <source>
+#                         [<name>.gz] ...)
+# The same, installed in one place.
+function(kurvilo_install_gzipped target)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "DESTINATION;COMPONENT" "FILES")
+    kurvilo_gzipped(${target} outputs FILES ${arg_FILES})
+    install(FILES ${outputs} DESTINATION ${arg_DESTINATION} COMPONENT ${arg_COMPONENT})
 endfunction()

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,70 +15,92 @@
 #include "cli/escape.h"
 #include "cli/explain.h"
 #include "cli/options.h"
-#include "cli/output.h"
 #include "formula/evaluate.h"
 #include "numbers/failures.h"
+#include "picture/output_file.h"
 
 namespace kurvilo::cli {
 
 namespace {
 
-constexpr const char* kEvalHelp =
-    "usage: kurvilo-cli eval [--explain] [--separator C] [--vx T] [--x T] [--vy T] [--y T]\n"
-    "                        [--t T] [--a T] [--b T] [--c T] [--d T] [--] [FORMULA...]\n"
-    "       kurvilo-cli eval [--explain] [--separator C] [value options] --tsv < cases.tsv\n"
+enum EvalOptionId { kSeparator, kTsv, kExplain, kSlot0, kSlot4 = kSlot0 + 4, kConstantA };
+
+using enum ValueKind;
+
+constexpr OptionDef kEvalOptions[] = {
+    {"", kHeading, None, "",
+     "Values substituted for the names (texts, passed unchanged, parsed by the engine; each "
+     "defaults to 0):"},
+    {"vx", kSlot0, Text, "T", "slot 0: vx, or v\u03B8 in the polar modes"},
+    {"vtheta", kSlot0, Text, "T", ""},
+    {"x", kSlot0 + 1, Text, "T", "slot 1: x, or \u03B8"},
+    {"theta", kSlot0 + 1, Text, "T", ""},
+    {"vy", kSlot0 + 2, Text, "T", "slot 2: vy, or vr"},
+    {"vr", kSlot0 + 2, Text, "T", ""},
+    {"y", kSlot0 + 3, Text, "T", "slot 3: y, or r"},
+    {"r", kSlot0 + 3, Text, "T", ""},
+    {"t", kSlot4, Text, "T", "slot 4: the time t"},
+    {"a", kConstantA, Text, "T", "the keypad's constants a, b, c and d"},
+    {"b", kConstantA + 1, Text, "T", ""},
+    {"c", kConstantA + 2, Text, "T", ""},
+    {"d", kConstantA + 3, Text, "T", ""},
+    {"", kHeading, None, "", "Options:"},
+    {"explain", kExplain, None, "",
+     "print every step of each evaluation: the summation terms expanded, each group and its "
+     "value, each function applied, each name substituted, the term list of the products and "
+     "the sum, each beside the working text after it; each quirk of the formula language met, "
+     "with how to write around it; then the result. Cases are parted by an empty line; a long "
+     "text is shown around what changed"},
+    {"separator", kSeparator, Separator, "C",
+     "the decimal separator of the value texts and the results: one character, or 'locale' for "
+     "the locale's decimal point; default '.'. Number literals inside a formula are always "
+     "written with '.'"},
+    {"tsv", kTsv, None, "",
+     "read cases from standard input, one a line, fields parted by tabs: formula, vx, x, vy, "
+     "y, t, a, b, c, d; missing trailing fields take the values of the options above"},
+    {"help", kHelpOption, None, "", "show this help", 'h'},
+    {"version", kVersionOption, None, "", "show the version"},
+};
+
+constexpr std::string_view kEvalUsage =
+    "usage: kurvilo-cli eval [options] [--] FORMULA...\n"
+    "       kurvilo-cli eval [options] [-]           (formulas from standard input)\n"
+    "       kurvilo-cli eval [options] --tsv < cases.tsv\n"
     "\n"
-    "Evaluates each FORMULA on its own and prints one line per formula: the value in its text\n"
-    "form (four decimals at most, no trailing zeros), or\n"
+    "Evaluates each FORMULA on its own and prints one line per formula: the value in\n"
+    "its text form (four decimals at most, no trailing zeros), or\n"
     "    error: <Kind>: <message>\n"
-    "where Kind is EConvertError, EZeroDivide, EInvalidOp, EOverflow, EFormulaTooLong or\n"
-    "EOutOfMemory. Without a FORMULA, reads the formulas from standard input, one a line.\n"
-    "A newline, carriage return, tab or NUL in a message is written \\n, \\r, \\t or \\0.\n"
-    "\n"
-    "Values substituted for the names (texts, passed unchanged; the engine parses them):\n"
-    "  --vx T   (--vtheta T)  slot 0: vx or v\xCE\xB8        --a T  constant a\n"
-    "  --x T    (--theta T)   slot 1: x or \xCE\xB8          --b T  constant b\n"
-    "  --vy T   (--vr T)      slot 2: vy or vr         --c T  constant c\n"
-    "  --y T    (--r T)       slot 3: y or r           --d T  constant d\n"
-    "  --t T                  slot 4: t\n"
-    "Every value defaults to \"0\". Options may also be written --name=T.\n"
-    "\n"
-    "  --explain      print every step of each evaluation: the summation terms expanded, each\n"
-    "                 group and its value, each function applied, each name substituted, the\n"
-    "                 term list of the products and the sum, each beside the text after it;\n"
-    "                 then each quirk of the formula language met, with how to write around\n"
-    "                 it; then the result. Cases are separated by an empty line.\n"
-    "  --separator C  the decimal separator, one character (default: the locale's decimal\n"
-    "                 point, or \".\" when it has none or a longer one). Value texts use it;\n"
-    "                 number literals inside a formula are always written with \".\". It may\n"
-    "                 not be a character of numbers, formulas or value atoms.\n"
-    "  --tsv          read cases from standard input, one per line, TAB-separated:\n"
-    "                 formula, vx, x, vy, y, t, a, b, c, d. Missing trailing fields take\n"
-    "                 the values given by the options above (default \"0\").\n"
-    "  --             everything after it is a formula, even when it starts with \"-\".\n"
-    "  -h, --help     this text\n"
-    "\n"
+    "where Kind is EConvertError, EZeroDivide, EInvalidOp, EOverflow, EFormulaTooLong\n"
+    "or EOutOfMemory. A FORMULA '-', or none at all, reads formulas from standard\n"
+    "input, one a line, each answered as soon as it is read. A newline, carriage\n"
+    "return, tab or NUL in a message is written \\n, \\r, \\t or \\0. Everything after\n"
+    "'--' is a formula, even when it starts with '-'.\n";
+
+constexpr std::string_view kEvalEpilogue =
+    "Options may also be written --name=VALUE.\n"
     "Exit status: 0 when every formula was evaluated (a failing formula is a result),\n"
     "1 when the output or the input failed, 2 on bad arguments.\n";
 
-enum EvalOptionId { kSeparator, kTsv, kExplain, kSlot0, kSlot4 = kSlot0 + 4, kConstantA };
+int evalMain(std::span<const std::string> args);
 
-constexpr OptionDef kEvalOptions[] = {
-    {"separator", kSeparator, true}, {"tsv", kTsv, false},
-    {"explain", kExplain, false},    {"vx", kSlot0, true},
-    {"vtheta", kSlot0, true},        {"x", kSlot0 + 1, true},
-    {"theta", kSlot0 + 1, true},     {"vy", kSlot0 + 2, true},
-    {"vr", kSlot0 + 2, true},        {"y", kSlot0 + 3, true},
-    {"r", kSlot0 + 3, true},         {"t", kSlot4, true},
-    {"a", kConstantA, true},         {"b", kConstantA + 1, true},
-    {"c", kConstantA + 2, true},     {"d", kConstantA + 3, true},
-};
+}  // namespace
+
+const CommandDef& evalCommand() {
+    static const CommandDef command{
+        "eval",        "evaluate formulas the way a tick does, or explain their steps",
+        kEvalUsage,    kEvalOptions,
+        kEvalEpilogue, evalMain};
+    return command;
+}
+
+namespace {
 
 struct EvalSettings {
     FormulaInputs inputs;
     bool tsv = false;
     bool explain = false;
-    std::vector<std::string> formulas;  // none: read standard input
+    // In order; "-" stands for the lines of standard input. None: standard input alone.
+    std::vector<std::string> formulas;
 };
 
 EvalSettings readEvalOptions(const CommandLine& line) {
@@ -99,44 +122,90 @@ EvalSettings readEvalOptions(const CommandLine& line) {
         }
     }
     settings.formulas = line.operands;
-    if (settings.tsv && !settings.formulas.empty()) {
+    std::size_t dashes = 0;
+    for (const std::string& formula : settings.formulas)
+        dashes += formula == "-";
+    if (dashes > 1) throw UsageError("standard input ('-') can be read only once");
+    if (settings.tsv && settings.formulas.size() > dashes) {
         throw UsageError("--tsv reads formulas from standard input only");
     }
+    if (settings.formulas.empty()) settings.formulas.emplace_back("-");
     return settings;
 }
 
-// One case: its value or failure as one line, or its explanation.
-void appendCase(std::string& out, std::string_view formula, const FormulaInputs& inputs,
-                bool explain) {
+// A case that memory ran out for before it could be read or explained.
+void writeOutOfMemory(OutputFile& out, bool explain) {
+    const EOutOfMemory failure;
+    const std::string text = std::string("error: EOutOfMemory: ") + std::string(failure.message());
+    out.write(explain ? Explainer::resultLine(text) : text + "\n");
+}
+
+// One case: its value or failure as one line, or its explanation, written as it comes.
+void writeCase(OutputFile& out, std::string& text, std::string_view formula,
+               const FormulaInputs& inputs, bool explain) {
+    text.clear();
     if (explain) {
-        Explainer explainer;
-        explainer.formula(formula);
-        EvaluationOptions options;
-        options.observer = &explainer;
         try {
-            explainer.result(EvaluateFormula(formula, inputs, options));
-        } catch (const Failure& failure) {
-            explainer.failure(failure.kind(), failure.message());
+            Explainer explainer(out);
+            explainer.formula(formula);
+            EvaluationOptions options;
+            options.observer = &explainer;
+            try {
+                explainer.result(EvaluateFormula(formula, inputs, options));
+            } catch (const Failure& failure) {
+                explainer.failure(failure.kind(), failure.message());
+            }
+        } catch (const std::bad_alloc&) {
+            // The explanation itself ran out of memory: the case ends as the engine's would.
+            writeOutOfMemory(out, true);
         }
-        out += explainer.text();
         return;
     }
     try {
-        appendText(out, EvaluateFormula(formula, inputs));
+        appendText(text, EvaluateFormula(formula, inputs));
     } catch (const Failure& failure) {
-        out += "error: ";
-        out += failure.kind();
-        out += ": ";
-        appendEscaped(out, failure.message());
+        text += "error: ";
+        text += failure.kind();
+        text += ": ";
+        appendEscaped(text, failure.message());
     }
-    out += '\n';
+    text += '\n';
+    out.write(text);
 }
 
-// Lines of standard input, NULs and all; a line's "\r\n" ending counts as "\n".
+// Lines of standard input, NULs and all; a line's "\r\n" ending counts as "\n". Before it waits
+// for more input it flushes the output, so that whoever feeds it a line at a time gets each
+// answer before sending the next, while a file or a fast pipe is still written in large pieces.
 class LineReader {
   public:
-    // False at the end of the input or on a read error (error() then is not 0).
+    explicit LineReader(OutputFile& out) : out_(out) {}
+
+    // False at the end of the input or on a read error (error() then is not 0). A line too long
+    // for the memory there is comes back empty with outOfMemory() set; the rest of it is skipped.
     bool next(std::string& line) {
+        outOfMemory_ = false;
+        try {
+            return read(line);
+        } catch (const std::bad_alloc&) {
+            line = std::string();
+            outOfMemory_ = true;
+            // The rest of this line goes; what follows it stays.
+            const std::size_t newline = buffer_.find('\n', start_);
+            if (newline != std::string::npos) {
+                start_ = newline + 1;
+            } else {
+                buffer_ = std::string();
+                start_ = 0;
+                skipLine();
+            }
+            return true;
+        }
+    }
+    bool outOfMemory() const noexcept { return outOfMemory_; }
+    int error() const noexcept { return error_; }
+
+  private:
+    bool read(std::string& line) {
         line.clear();
         for (;;) {
             const std::size_t newline = buffer_.find('\n', start_);
@@ -153,6 +222,7 @@ class LineReader {
             }
             buffer_.erase(0, start_);
             start_ = 0;
+            out_.flush();
             char chunk[1 << 16];
             const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
             if (n < 0) {
@@ -166,12 +236,32 @@ class LineReader {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         return true;
     }
-    int error() const noexcept { return error_; }
 
-  private:
+    // Reads on to the end of the line, keeping what follows it.
+    void skipLine() {
+        char chunk[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                if (n < 0) error_ = errno;
+                end_ = true;
+                return;
+            }
+            const std::string_view got(chunk, static_cast<std::size_t>(n));
+            const std::size_t newline = got.find('\n');
+            if (newline != std::string_view::npos) {
+                buffer_.assign(got.substr(newline + 1));
+                return;
+            }
+        }
+    }
+
+    OutputFile& out_;
     std::string buffer_;
     std::size_t start_ = 0;
     bool end_ = false;
+    bool outOfMemory_ = false;
     int error_ = 0;
 };
 
@@ -194,68 +284,63 @@ std::string_view splitTsvCase(std::string_view line, const FormulaInputs& defaul
     return formula;
 }
 
-int finish(Output& out, const LineReader* input) {
+int evaluate(const EvalSettings& settings) {
+    OutputFile out;
+    out.openStandardOutput();
+    LineReader input(out);
+    std::string line;
+    std::string text;
+    FormulaInputs inputs;
+    bool first = true;
+    // Cases of an explanation are parted by an empty line.
+    auto startCase = [&] {
+        if (settings.explain && !first) out.write("\n");
+        first = false;
+    };
+    for (const std::string& formula : settings.formulas) {
+        if (formula != "-") {
+            startCase();
+            writeCase(out, text, formula, settings.inputs, settings.explain);
+            continue;
+        }
+        while (!out.failed() && input.next(line)) {
+            startCase();
+            if (input.outOfMemory()) {
+                writeOutOfMemory(out, settings.explain);
+            } else if (settings.tsv) {
+                const std::string_view tsvFormula = splitTsvCase(line, settings.inputs, inputs);
+                writeCase(out, text, tsvFormula, inputs, settings.explain);
+            } else {
+                writeCase(out, text, line, settings.inputs, settings.explain);
+            }
+        }
+        if (out.failed()) break;
+    }
     if (!out.close() && !out.readerGone()) {
-        reportOutputFailure("eval", "cannot write", out);
+        std::fprintf(stderr, "kurvilo-cli eval: cannot write standard output: %s\n",
+                     out.error().c_str());
         return 1;
     }
-    if (input != nullptr && input->error() != 0 && !out.readerGone()) {
+    if (input.error() != 0 && !out.readerGone()) {
         std::fprintf(stderr, "kurvilo-cli eval: cannot read standard input: %s\n",
-                     std::strerror(input->error()));
+                     std::strerror(input.error()));
         return 1;
     }
     return 0;
 }
 
-int evaluate(const EvalSettings& settings) {
-    Output out;
-    out.openStandardOutput();
-    if (!settings.formulas.empty()) {
-        bool first = true;
-        std::string text;
-        for (const std::string& formula : settings.formulas) {
-            text.clear();
-            if (settings.explain && !first) text += '\n';
-            appendCase(text, formula, settings.inputs, settings.explain);
-            out.write(text);
-            first = false;
-        }
-        return finish(out, nullptr);
-    }
-    // Someone typing formulas sees each answer at once, as with bc.
-    const bool interactive = isatty(STDIN_FILENO) != 0;
-    LineReader input;
-    std::string line;
-    std::string text;
-    FormulaInputs inputs;
-    bool first = true;
-    while (!out.failed() && input.next(line)) {
-        text.clear();
-        if (settings.explain && !first) text += '\n';
-        if (settings.tsv) {
-            const std::string_view formula = splitTsvCase(line, settings.inputs, inputs);
-            appendCase(text, formula, inputs, settings.explain);
-        } else {
-            appendCase(text, line, settings.inputs, settings.explain);
-        }
-        out.write(text);
-        if (interactive) out.flush();
-        first = false;
-    }
-    return finish(out, &input);
-}
-
-}  // namespace
-
-int runEval(std::span<const std::string> args) {
-    separatorFromLocale();
+int evalMain(std::span<const std::string> args) {
     try {
         const CommandLine line = parseCommandLine(kEvalOptions, args, true);
-        if (line.help) return writeStandardOutput("eval", kEvalHelp);
+        if (const int answered = answerHelpOrVersion(evalCommand(), line); answered >= 0) {
+            return answered;
+        }
         return evaluate(readEvalOptions(line));
     } catch (const UsageError& error) {
         return reportUsageError("eval", error.what());
     }
 }
+
+}  // namespace
 
 }  // namespace kurvilo::cli

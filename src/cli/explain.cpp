@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/explain.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "cli/escape.h"
 #include "numbers/utf8.h"
 
@@ -10,6 +13,12 @@ namespace {
 
 // Labels are padded to this many characters, so the texts stand in one column.
 constexpr std::size_t kTextColumn = 28;
+// A long text shows this much of what did not change on each side of what did,
+constexpr std::size_t kContext = 32;
+// and of a long new text, or a long change, its first and last this many characters.
+constexpr std::size_t kEnds = 64;
+// A stretch this short is shown rather than left out.
+constexpr std::size_t kShortStretch = 12;
 
 std::size_t characters(std::string_view utf8) {
     std::size_t n = 0;
@@ -26,30 +35,108 @@ std::size_t firstCharacterLength(std::string_view text) {
     return n;
 }
 
-}  // namespace
-
-void Explainer::line(int depth, std::string_view label, std::string_view text) {
-    std::string start(static_cast<std::size_t>(depth) * 2, ' ');
-    appendEscaped(start, label);
-    out_ += start;
-    if (!text.empty()) {
-        const std::size_t width = characters(start);
-        out_.append(width + 2 <= kTextColumn ? kTextColumn - width : 2, ' ');
-        appendEscaped(out_, text);
-    }
-    out_ += '\n';
+std::size_t commonPrefix(std::u32string_view a, std::u32string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    // Blocks first: memcmp finds equal stretches far faster than a loop.
+    constexpr std::size_t kBlock = 64;
+    std::size_t i = 0;
+    while (i + kBlock <= n && std::memcmp(a.data() + i, b.data() + i, kBlock * 4) == 0)
+        i += kBlock;
+    while (i < n && a[i] == b[i])
+        ++i;
+    return i;
 }
 
-std::string Explainer::utf8(std::u32string_view text) {
-    return toUtf8(text);
+std::size_t commonSuffix(std::u32string_view a, std::u32string_view b, std::size_t limit) {
+    const std::size_t n = std::min({a.size(), b.size(), limit});
+    constexpr std::size_t kBlock = 64;
+    std::size_t i = 0;
+    while (i + kBlock <= n && std::memcmp(a.data() + a.size() - i - kBlock,
+                                          b.data() + b.size() - i - kBlock, kBlock * 4) == 0)
+        i += kBlock;
+    while (i < n && a[a.size() - 1 - i] == b[b.size() - 1 - i])
+        ++i;
+    return i;
+}
+
+}  // namespace
+
+void Explainer::leaveOut(std::string& out, std::size_t count) {
+    out += "\u00AB";
+    out += std::to_string(count);
+    out += "\u00BB";
+}
+
+std::string Explainer::shown(std::u32string_view text, std::u32string_view before) {
+    std::string out;
+    if (text.size() <= kWholeText) {
+        appendUtf8(out, text);
+        return out;
+    }
+    if (!noted_) {
+        noted_ = true;
+        line(0,
+             "note: a long text is shown around what changed; \u00ABN\u00BB stands for N "
+             "characters left out");
+    }
+    // What changed since the text before, with some context on each side.
+    const std::size_t prefix = commonPrefix(text, before);
+    const std::size_t suffix =
+        commonSuffix(text, before, std::min(text.size(), before.size()) - prefix);
+    std::size_t from = prefix > kContext ? prefix - kContext : 0;
+    std::size_t to = std::min(text.size(), text.size() - suffix + kContext);
+    const bool same = prefix == text.size() && text.size() == before.size();
+    if (same || from >= to || (from == 0 && to == text.size())) {
+        from = 0;  // all new, or nothing changed: its ends
+        to = text.size();
+    }
+    if (from <= kShortStretch) from = 0;
+    if (text.size() - to <= kShortStretch) to = text.size();
+    if (from > 0) leaveOut(out, from);
+    if (to - from > 2 * kEnds + kShortStretch) {
+        appendUtf8(out, text.substr(from, kEnds));
+        leaveOut(out, to - from - 2 * kEnds);
+        appendUtf8(out, text.substr(to - kEnds, kEnds));
+    } else {
+        appendUtf8(out, text.substr(from, to - from));
+    }
+    if (to < text.size()) leaveOut(out, text.size() - to);
+    return out;
+}
+
+void Explainer::line(int depth, std::string_view label, std::string_view text) {
+    line_.assign(static_cast<std::size_t>(depth) * 2, ' ');
+    appendEscaped(line_, label);
+    if (!text.empty()) {
+        const std::size_t width = characters(line_);
+        line_.append(width + 2 <= kTextColumn ? kTextColumn - width : 2, ' ');
+        appendEscaped(line_, text);
+    }
+    line_ += '\n';
+    out_.write(line_);
+}
+
+void Explainer::textLine(int depth, std::string_view label, std::u32string_view text, Place place) {
+    std::u32string& last = last_[place];
+    const std::string shownText = shown(text, last);
+    line(depth, label, shownText);
+    last.assign(text);
+}
+
+std::string Explainer::resultLine(std::string_view text) {
+    std::string out = "result";
+    out.append(kTextColumn - out.size(), ' ');
+    appendEscaped(out, text);
+    out += '\n';
+    return out;
 }
 
 void Explainer::formula(std::string_view utf8Formula) {
-    line(0, "formula", utf8Formula);
+    textLine(0, "formula", toUtf32(utf8Formula), kWhole);
 }
 
 void Explainer::result(Fixed4 value) {
-    line(0, "result", toText(value));
+    out_.write(resultLine(toText(value)));
 }
 
 void Explainer::failure(std::string_view kind, std::string_view message) {
@@ -57,12 +144,14 @@ void Explainer::failure(std::string_view kind, std::string_view message) {
     text += kind;
     text += ": ";
     text += message;
-    line(0, "result", text);
+    out_.write(resultLine(text));
 }
 
 void Explainer::summationStarted(std::u32string_view term, std::int32_t lower, std::int32_t upper) {
-    line(0, "summation n = " + std::to_string(lower) + ".." + std::to_string(upper),
-         utf8(term) + "}");
+    std::u32string whole(term);
+    whole += U'}';
+    textLine(0, "summation n = " + std::to_string(lower) + ".." + std::to_string(upper), whole,
+             kBody);
     inSummation_ = true;
     indices_ = 0;
     upper_ = upper;
@@ -83,62 +172,64 @@ void Explainer::summationIndex(std::int32_t n) {
 void Explainer::summationExpanded(Fixed4 total, std::u32string_view text) {
     quiet_ = false;
     inSummation_ = false;
-    line(0,
-         "sum of " + std::to_string(indices_) + (indices_ == 1 ? " index" : " indices") + " = " +
-             toText(total),
-         utf8(text));
+    textLine(0,
+             "sum of " + std::to_string(indices_) + (indices_ == 1 ? " index" : " indices") +
+                 " = " + toText(total),
+             text, kWhole);
 }
 
 void Explainer::groupSelected(std::u32string_view content) {
     groupPending_ = true;
     if (quiet_) return;
     // A lone "(" is a group of its own, empty; "()" is an empty group too.
-    line(inSummation_ ? 1 : 0, loneBracket_ ? "group of a lone (" : "group", utf8(content));
+    textLine(inSummation_ ? 1 : 0, loneBracket_ ? "group of a lone (" : "group", content,
+             inSummation_ ? kBodyGroup : kGroup);
     loneBracket_ = false;
 }
 
 void Explainer::groupSpliced(Fixed4 value, std::u32string_view text) {
     if (quiet_) return;
-    line(inSummation_ ? 1 : 0, "spliced " + toText(value), utf8(text));
+    textLine(inSummation_ ? 1 : 0, "spliced " + toText(value), text, wholePlace());
 }
 
 void Explainer::reductionStarted(std::u32string_view text) {
-    const bool group = groupPending_;
+    groupReduction_ = groupPending_;
     groupPending_ = false;
     inReduction_ = true;
-    if (quiet_ || group) return;
-    line(inSummation_ ? 1 : 0, "reduce", utf8(text));
+    if (quiet_ || groupReduction_) return;
+    textLine(inSummation_ ? 1 : 0, "reduce", text, wholePlace());
 }
 
 void Explainer::functionApplied(std::u32string_view name, Fixed4 argument, Fixed4 value,
                                 std::u32string_view text) {
     if (quiet_) return;
-    line(stepDepth(), utf8(name) + " " + toText(argument) + " = " + toText(value), utf8(text));
+    textLine(stepDepth(), toUtf8(name) + " " + toText(argument) + " = " + toText(value), text,
+             stepPlace());
 }
 
 void Explainer::nameSubstituted(std::u32string_view name, std::u32string_view replacement,
                                 std::size_t occurrences, std::u32string_view text) {
     if (quiet_) return;
-    std::string label = utf8(name) + " := " + utf8(replacement);
+    std::string label = toUtf8(name) + " := " + shown(replacement, {});
     if (occurrences > 1) label += " (" + std::to_string(occurrences) + " times)";
-    line(stepDepth(), label, utf8(text));
+    textLine(stepDepth(), label, text, stepPlace());
 }
 
 void Explainer::termList(std::u32string_view terms) {
     if (quiet_) return;
-    line(stepDepth(), "terms", utf8(terms));
+    textLine(stepDepth(), "terms", terms, stepPlace());
 }
 
 void Explainer::reductionFinished(Fixed4 value) {
     if (!quiet_) line(stepDepth(), "sum phase", toText(value));
     inReduction_ = false;
+    groupReduction_ = false;
 }
 
 void Explainer::quirk(Quirk kind, std::u32string_view detail) {
-    std::string text = utf8(detail);
     loneBracket_ = kind == Quirk::LoneBracket;
-    if (!quirksNamed_.emplace(kind, text).second && quiet_) return;
-    line(stepDepth(), quirkLine(kind, text));
+    if (!quirksNamed_.emplace(kind, std::u32string(detail)).second && quiet_) return;
+    line(stepDepth(), quirkLine(kind, shown(detail, {})));
 }
 
 std::string Explainer::quirkLine(Quirk kind, std::string_view detail) {

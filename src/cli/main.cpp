@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // kurvilo-cli: the headless companion of the window. `eval` evaluates formulas, `run` runs a
-// whole animation without a display and writes its trace, its picture and its animation.
+// whole animation without a display and writes its trace, its picture and its animation,
+// `completion` prints the shell completion, `help` any command's help.
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -11,50 +12,69 @@
 #include "cli/commands.h"
 #include "cli/escape.h"
 #include "cli/options.h"
-#include "cli/output.h"
 
 namespace {
 
-constexpr const char* kHelp =
-    "usage: kurvilo-cli <command> [options]\n"
-    "       kurvilo-cli --version\n"
-    "\n"
-    "commands:\n"
-    "  eval   evaluate formulas the way a tick does, or explain their steps\n"
-    "         (kurvilo-cli eval --help)\n"
-    "  run    run a whole animation headlessly, to a trace, a picture, frames or a GIF\n"
-    "         (kurvilo-cli run --help)\n"
-    "\n"
-    "Every value is a decimal with four decimals, written with the locale's decimal separator\n"
-    "unless --separator says otherwise.\n";
+using namespace kurvilo::cli;
 
-// The version comes from the project's version in CMake.
-constexpr const char* kVersion = "kurvilo-cli " KURVILO_VERSION
-                                 "\n"
-                                 "MIT License. Copyright (c) The Kurvilo developers.\n";
+std::vector<std::string_view> commandNames() {
+    std::vector<std::string_view> names;
+    for (const CommandDef* command : commands())
+        names.push_back(command->name);
+    names.push_back("help");
+    return names;
+}
+
+std::string unknownCommand(const std::string& name) {
+    std::string message = "unknown command '" + name + "'";
+    const std::vector<std::string_view> names = commandNames();
+    if (const std::string nearest = nearestName(name, names); !nearest.empty()) {
+        message += " (did you mean '" + nearest + "'?)";
+    }
+    return message;
+}
+
+// kurvilo-cli help [command]
+int help(const std::vector<std::string>& args) {
+    if (args.empty()) return writeStandardOutput("", programHelp());
+    if (args.size() > 1) return reportUsageError("help", "help takes one command");
+    if (args[0] == "help" || args[0] == "--help" || args[0] == "-h") {
+        return writeStandardOutput("", programHelp());
+    }
+    const CommandDef* command = findCommand(args[0]);
+    if (command == nullptr) return reportUsageError("", unknownCommand(args[0]));
+    return writeStandardOutput("help", commandHelp(*command));
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // For --separator locale, and for the system's messages in the user's language.
     std::setlocale(LC_ALL, "");
     // A reader that goes away makes a write fail with EPIPE, which each command handles.
     std::signal(SIGPIPE, SIG_IGN);
-    using kurvilo::cli::reportUsageError;
-    using kurvilo::cli::writeStandardOutput;
+    useDefaultSeparator();
     if (argc < 2) return reportUsageError("", "no command given");
-    const std::string command = argv[1];
-    if (command == "--help" || command == "-h" || command == "help") {
-        return writeStandardOutput("", kHelp);
-    }
-    if (command == "--version") return writeStandardOutput("", kVersion);
+    const std::string name = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
+    if (name == "--help" || name == "-h") return writeStandardOutput("", programHelp());
+    if (name == "--version") return writeStandardOutput("", versionText());
+    if (name == "help") return help(args);
+    const CommandDef* command = findCommand(name);
+    if (command == nullptr) {
+        if (name.size() > 2 && name.compare(0, 2, "--") == 0) {
+            std::string message = "unknown option '" + name + "'";
+            const std::vector<std::string_view> options = {"help", "version"};
+            const std::string nearest = nearestName(name.substr(2), options);
+            if (!nearest.empty()) message += " (did you mean '--" + nearest + "'?)";
+            return reportUsageError("", message + "; a command comes first");
+        }
+        return reportUsageError("", unknownCommand(name));
+    }
     try {
-        if (command == "eval") return kurvilo::cli::runEval(args);
-        if (command == "run") return kurvilo::cli::runRun(args);
+        return command->run(args);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "kurvilo-cli %s: %s\n", command.c_str(),
-                     kurvilo::cli::escaped(error.what()).c_str());
+        std::fprintf(stderr, "kurvilo-cli %s: %s\n", name.c_str(), escaped(error.what()).c_str());
         return 1;
     }
-    return reportUsageError("", "unknown command '" + command + "'");
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numbers/failures.h"
+#include "sim/settings.h"
 
 namespace kurvilo {
 
@@ -17,14 +18,9 @@ GraphMode graphModeFromIndex(int itemIndex) {
 }
 
 Fixed4 timeStepFor(int comboBox2Index) noexcept {
-    switch (comboBox2Index) {
-        case 1:
-            return Fixed4::fromUnits(100);
-        case 2:
-            return Fixed4::fromUnits(10);
-        default:
-            return Fixed4::fromUnits(1000);
-    }
+    const bool listed = comboBox2Index >= 0 && comboBox2Index < static_cast<int>(kTimeSteps.size());
+    return Fixed4::fromUnits(
+        kTimeSteps[static_cast<std::size_t>(listed ? comboBox2Index : kFallbackTimeStep)].units);
 }
 
 Fixed4 advance(Fixed4 v, Fixed4 a, Fixed4 dt) {

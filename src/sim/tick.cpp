@@ -11,6 +11,7 @@
 #include "numbers/separator.h"
 #include "sim/list_items.h"
 #include "sim/motion.h"
+#include "sim/settings.h"
 #include "sim/view_mapping.h"
 
 namespace kurvilo {
@@ -27,16 +28,9 @@ std::int64_t axisScale(int viewRangeIndex, bool zoomOn, const SpinControl& halfW
 
 // ComboBox1's drawing speed; no selection or any other index leaves the interval as it is.
 int intervalFor(int comboBox1Index, int current) noexcept {
-    switch (comboBox1Index) {
-        case 0:
-            return 1000;
-        case 1:
-            return 100;
-        case 2:
-            return 10;
-        default:
-            return current;
-    }
+    const bool listed =
+        comboBox1Index >= 0 && comboBox1Index < static_cast<int>(kDrawingSpeeds.size());
+    return listed ? kDrawingSpeeds[static_cast<std::size_t>(comboBox1Index)].intervalMs : current;
 }
 
 // What the formula engine substitutes: ListBox1's five texts and the keypad's constants, by

@@ -14,6 +14,7 @@
 
 #include "formula/evaluate.h"
 #include "sim/plot_surface.h"
+#include "sim/settings.h"
 
 namespace kurvilo {
 
@@ -23,6 +24,11 @@ struct SpinControl {
     std::int32_t minimum = 0;
     std::int32_t maximum = 0;
 };
+
+// A spin control at its initial value.
+inline SpinControl spinControl(const SpinLimits& limits) {
+    return {std::to_string(limits.initial), limits.minimum, limits.maximum};
+}
 
 struct MarkerState {  // Shape1: left/top in window client coordinates
     bool visible = false;
@@ -45,23 +51,23 @@ struct TickFailure {
 
 struct RunModel {
     // Read by the tick; the window copies these in before each tick and after each handler.
-    int graphMode = 0;                      // RadioGroup1's item index: 0..3
-    std::string edit1;                      // first formula ("Ay=", "Ar=", "Y=", "r=")
-    std::string edit2;                      // second formula ("Ax=", "Aθ=")
-    std::string labeledEdit12 = "0";        // Vy= / Vr=  (slot 2)
-    std::string labeledEdit13 = "0";        // Y= / r=    (slot 3)
-    std::string labeledEdit15 = "0";        // Vx= / Vθ=  (slot 0)
-    std::string labeledEdit16 = "0";        // X= / θ=    (slot 1)
-    int comboBox1 = 2;                      // drawing speed; -1 when nothing is selected
-    int comboBox2 = 1;                      // time step
-    int comboBox3 = 1;                      // view range Y
-    int comboBox4 = 1;                      // view range X
-    bool checkBox1 = false;                 // zoom X
-    bool checkBox2 = false;                 // zoom Y
-    SpinControl spinEdit1{"0", -200, 200};  // zoom centre X
-    SpinControl spinEdit2{"1", 1, 100};     // zoom half-width X
-    SpinControl spinEdit3{"0", -200, 200};  // zoom centre Y
-    SpinControl spinEdit4{"1", 1, 100};     // zoom half-width Y
+    int graphMode = 0;                                 // RadioGroup1's item index: 0..3
+    std::string edit1;                                 // first formula ("Ay=", "Ar=", "Y=", "r=")
+    std::string edit2;                                 // second formula ("Ax=", "Aθ=")
+    std::string labeledEdit12 = "0";                   // Vy= / Vr=  (slot 2)
+    std::string labeledEdit13 = "0";                   // Y= / r=    (slot 3)
+    std::string labeledEdit15 = "0";                   // Vx= / Vθ=  (slot 0)
+    std::string labeledEdit16 = "0";                   // X= / θ=    (slot 1)
+    int comboBox1 = kDefaultDrawingSpeed;              // drawing speed; -1 when nothing is selected
+    int comboBox2 = kDefaultTimeStep;                  // time step
+    int comboBox3 = kDefaultViewRange;                 // view range Y
+    int comboBox4 = kDefaultViewRange;                 // view range X
+    bool checkBox1 = false;                            // zoom X
+    bool checkBox2 = false;                            // zoom Y
+    SpinControl spinEdit1 = spinControl(kZoomCentre);  // zoom centre X
+    SpinControl spinEdit2 = spinControl(kZoomHalfWidth);   // zoom half-width X
+    SpinControl spinEdit3 = spinControl(kZoomCentre);      // zoom centre Y
+    SpinControl spinEdit4 = spinControl(kZoomHalfWidth);   // zoom half-width Y
     std::array<std::string, 4> constants{"", "", "", ""};  // keypad's LabeledEdit1..4: a, b, c, d
 
     // Written (and read back) by the tick and the start/stop actions.

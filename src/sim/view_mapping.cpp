@@ -6,6 +6,7 @@
 #include "numbers/elementary.h"
 #include "numbers/failures.h"
 #include "numbers/integer_text.h"
+#include "sim/settings.h"
 
 namespace kurvilo {
 
@@ -35,14 +36,8 @@ Extended unitsOf(Fixed4 value) noexcept {
 }  // namespace
 
 std::int64_t viewRangeScale(int comboIndex) noexcept {
-    switch (comboIndex) {
-        case 0:
-            return 100;
-        case 2:
-            return 10000;
-        default:
-            return 1000;
-    }
+    const bool listed = comboIndex >= 0 && comboIndex < static_cast<int>(kViewRanges.size());
+    return kViewRanges[static_cast<std::size_t>(listed ? comboIndex : kFallbackViewRange)].scale;
 }
 
 std::int64_t zoomScale(std::int32_t halfWidth) noexcept {

@@ -85,8 +85,21 @@ inline CliResult runShell(const std::string& commandLine) {
     return result;
 }
 
+// The tool under test: the one built here, or another named by KURVILO_CLI_UNDER_TEST (to see
+// which tests an older build fails).
+inline std::string cliPath() {
+    const char* other = std::getenv("KURVILO_CLI_UNDER_TEST");
+    return other != nullptr && *other != '\0' ? other : KURVILO_CLI_PATH;
+}
+
+// The folder of the tool under test, to put on PATH.
+inline std::string cliFolder() {
+    const std::string binary = cliPath();
+    return binary.substr(0, binary.rfind('/'));
+}
+
 inline std::string cliCommand(const std::vector<std::string>& args) {
-    std::string command = shellQuote(KURVILO_CLI_PATH);
+    std::string command = shellQuote(cliPath());
     for (const auto& a : args) {
         command += ' ';  // not += " " + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there
         command += shellQuote(a);

@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "child_process.h"
 #include "cli_runner.h"
+#include "locale_support.h"
 
 namespace kurvilo::testing {
 namespace {
@@ -51,6 +53,75 @@ TEST(CliEval, FormulasComeFromStandardInputOneALineWhenNoneIsGiven) {
               "0.5\n"
               "error: EZeroDivide: Floating point division by zero\n"
               "0.25\n");
+}
+
+TEST(CliEval, ADashReadsStandardInputWhereItStands) {
+    const CliResult r = runCli({"eval", "--x", "2", "x", "-", "x*x"}, "x+1\nx+2\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "2\n3\n4\n4\n");
+    const CliResult tsv = runCli({"eval", "--tsv", "-"}, "x+1\t0\t5\n");
+    EXPECT_EQ(tsv.status, 0);
+    EXPECT_EQ(tsv.out, "6\n");
+}
+
+// The command line reads and writes "." whatever the locale; the locale's is there when asked.
+TEST(CliEval, ValuesUseTheDotUnderAnyLocaleAndTheLocalesWhenAsked) {
+    KURVILO_GERMAN_LOCALE_OR_SKIP(german);
+    const struct {
+        std::string environment;
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {"LC_ALL=C ", {"eval", "--x", "0.5", "x/4"}, "0.125\n"},
+        {german, {"eval", "--x", "0.5", "x/4"}, "0.125\n"},
+        {german, {"eval", "--separator", "locale", "--x", "0,5", "x/4"}, "0,125\n"},
+        {german,
+         {"eval", "--separator", "locale", "--x", "0.5", "x"},
+         "error: EConvertError: '0.5' is not a valid floating point value\n"},
+        {"LC_ALL=C ", {"eval", "--separator", "locale", "--x", "0.5", "x/4"}, "0.125\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.environment + joined(c.args));
+        const CliResult r = runShell(c.environment + cliCommand(c.args) + " </dev/null");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+}
+
+// Driven through pipes as another program drives it: each answer comes before the next line is
+// sent, with and without --explain.
+TEST(CliEval, AnswersEachLineBeforeTheNextIsSent) {
+    ChildProcess::Setup setup;
+    setup.in = Stream::pipe();
+    setup.out = Stream::pipe();
+    ChildProcess plain({"eval", "--x", "3"}, setup);
+    ASSERT_TRUE(plain.started());
+    const struct {
+        const char* formula;
+        const char* answer;
+    } cases[] = {{"x+1", "4"},
+                 {"1/0", "error: EZeroDivide: Floating point division by zero"},
+                 {"x^2", "9"},
+                 {"\u03A3{n=1<>3:xn}", "18"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(plain.send(std::string(c.formula) + "\n"));
+        std::string line;
+        ASSERT_TRUE(plain.readLine(line, std::chrono::seconds(10)))
+            << "no answer to '" << c.formula << "' while the input stays open";
+        EXPECT_EQ(line, c.answer);
+    }
+    plain.closeInput();
+    EXPECT_EQ(plain.wait(), 0);
+
+    ChildProcess explained({"eval", "--explain", "--x", "3"}, setup);
+    ASSERT_TRUE(explained.send("x+1\n"));
+    std::string line;
+    do {
+        ASSERT_TRUE(explained.readLine(line, std::chrono::seconds(10))) << "no result line";
+    } while (line.rfind("result", 0) != 0);
+    EXPECT_EQ(line.substr(line.find_last_of(' ') + 1), "4");
+    explained.closeInput();
+    EXPECT_EQ(explained.wait(), 0);
 }
 
 TEST(CliEval, NoFormulaAndEmptyInputPrintNothing) {
@@ -151,8 +222,9 @@ TEST(CliEval, BadArgumentsGiveOneLineAndAHintAndStatusTwo) {
         {{"eval", "--tsv=1"}, "kurvilo-cli eval: --tsv takes no value"},
         {{"eval", "--explain=yes", "x"}, "kurvilo-cli eval: --explain takes no value"},
         {{"eval", "--separator", "ab", "x"},
-         "kurvilo-cli eval: --separator needs exactly one character"},
+         "kurvilo-cli eval: --separator needs exactly one character, or 'locale'"},
         {{"eval", "--tsv", "x"}, "kurvilo-cli eval: --tsv reads formulas from standard input only"},
+        {{"eval", "-", "x", "-"}, "kurvilo-cli eval: standard input ('-') can be read only once"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(joined(c.args));

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // kurvilo-cli eval --explain through the built binary: the steps of the worked example in their
 // order with the working text after each, a line for each quirk of the language, summations
-// shown by their first index, and the same results as without --explain.
+// shown by their first index, and the same results as without --explain; long formulas shown
+// around what changed, in output and memory that grow linearly, and memory that runs out ending
+// one case with the EOutOfMemory line.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -201,6 +203,110 @@ TEST(Explain, ReadsStandardInputAndEscapesItsTexts) {
     EXPECT_TRUE(hasLineStartingWith(out, "quirk: reading stopped at '\\t', and '\\t2'"));
     for (const std::string& line : out)
         EXPECT_EQ(line.find_first_of(std::string("\t\r\0", 3)), std::string::npos) << line;
+}
+
+// "(x)+(x)+...+(x)": n groups, 4n - 1 characters.
+std::string groups(int n) {
+    std::string formula = "(x)";
+    for (int i = 1; i < n; ++i)
+        formula += "+(x)";
+    return formula;
+}
+
+TEST(Explain, ALongFormulaIsShownAroundWhatChangedAndSaysSo) {
+    const CliResult r = runCli({"eval", "--explain", "--x", "1"}, groups(10000) + "\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_LT(r.out.size(), 20u * 1000 * 1000);
+    const std::vector<std::string> out = lines(r.out);
+    EXPECT_EQ(std::count_if(out.begin(), out.end(),
+                            [](const std::string& line) { return line.rfind("note:", 0) == 0; }),
+              1);
+    EXPECT_NE(out.front().find("\u00ABN\u00BB stands for N characters left out"),
+              std::string::npos);
+    std::size_t spliced = 0;
+    for (const std::string& line : out) {
+        EXPECT_LT(line.size(), 400u) << line.substr(0, 100);
+        spliced += line.rfind("spliced 1", 0) == 0;
+    }
+    EXPECT_EQ(spliced, 10000u) << "every step is still shown";
+    // The 39 999 characters of the formula: the ends shown, the rest counted.
+    EXPECT_EQ(step(out[1]).label, "formula");
+    std::string tail;
+    for (int i = 0; i < 16; ++i)
+        tail += "+(x)";
+    EXPECT_EQ(step(out[1]).text, groups(16) + "+\u00AB39871\u00BB" + tail);
+    EXPECT_EQ(step(out.back()).text, "10000");
+}
+
+TEST(Explain, TextsOfUpToOneHundredSixtyCharactersAreShownWhole) {
+    const std::string formula = groups(40);  // 159 characters
+    const CliResult r = runCli({"eval", "--explain", "--x", "1", formula});
+    ASSERT_EQ(r.status, 0);
+    const std::vector<std::string> out = lines(r.out);
+    EXPECT_EQ(step(out.front()).text, formula);
+    for (const std::string& line : out)
+        EXPECT_EQ(line.find("\u00AB"), std::string::npos) << line;
+}
+
+// Twice the formula, twice the output, give or take: not four times.
+TEST(Explain, OutputGrowsLinearlyWithTheFormula) {
+    const std::size_t small = runCli({"eval", "--explain", "--x", "1", groups(3000)}).out.size();
+    const std::size_t large = runCli({"eval", "--explain", "--x", "1", groups(6000)}).out.size();
+    EXPECT_GT(small, 3000u * 50);
+    EXPECT_LT(large, small * 21 / 10);
+}
+
+bool underAddressSanitizer() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#endif
+#endif
+    return false;
+}
+
+// The tool with an address space of `kib` KiB, its input from a file.
+CliResult withMemory(int kib, const std::vector<std::string>& args, const std::string& input) {
+    TempDir dir;
+    writeFile(dir.file("in"), input);
+    return runShell("ulimit -v " + std::to_string(kib) + "; " + cliCommand(args) + " < " +
+                    shellQuote(dir.file("in")));
+}
+
+TEST(Explain, TenThousandGroupsFitInAQuarterGibibyte) {
+    if (underAddressSanitizer())
+        GTEST_SKIP() << "an address space limit cannot hold AddressSanitizer's shadow memory";
+    const CliResult r =
+        withMemory(256 * 1024, {"eval", "--explain", "--x", "1"}, groups(10000) + "\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(step(lines(r.out).back()).text, "10000");
+}
+
+TEST(Explain, MemoryRunningOutEndsThatCaseAndTheOthersAreWritten) {
+    if (underAddressSanitizer())
+        GTEST_SKIP() << "an address space limit cannot hold AddressSanitizer's shadow memory";
+    // Twelve million characters: read, widened and kept, they need more than the 96 MiB.
+    const std::string input = "x+1\n" + groups(3000000) + "\nx*2\n";
+    for (const bool explain : {true, false}) {
+        SCOPED_TRACE(explain ? "--explain" : "plain");
+        std::vector<std::string> args = {"eval", "--x", "1"};
+        if (explain) args.push_back("--explain");
+        const CliResult r = withMemory(96 * 1024, args, input);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        std::vector<std::string> results;
+        for (const std::string& line : lines(r.out)) {
+            if (!explain) {
+                results.push_back(line);
+            } else if (line.rfind("result", 0) == 0) {
+                results.push_back(step(line).text);
+            }
+        }
+        EXPECT_EQ(results,
+                  (std::vector<std::string>{"2", "error: EOutOfMemory: Out of memory", "2"}));
+    }
 }
 
 }  // namespace

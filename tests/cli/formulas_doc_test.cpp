@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Every example of docs/formulas.md, taken from the Markdown as it stands and run through the
-// built kurvilo-cli: a command ("$ kurvilo-cli eval ...") in a console block, and the lines
-// below it as its exact output. An example that drifts from what the tool prints fails here.
+// built kurvilo-cli, under the C locale and under a German one: a command ("$ kurvilo-cli eval
+// ...") in a console block, and the lines below it as its exact output. An example that drifts
+// from what the tool prints fails here.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "locale_support.h"
 
 namespace kurvilo::testing {
 namespace {
@@ -40,22 +42,25 @@ std::vector<Example> examplesOf(const std::string& markdown) {
     return examples;
 }
 
-TEST(FormulasGuide, EveryExamplePrintsWhatThePageSays) {
+TEST(FormulasGuide, EveryExamplePrintsWhatThePageSaysUnderAnyLocale) {
+    KURVILO_GERMAN_LOCALE_OR_SKIP(german);
     const std::string markdown = readFile(KURVILO_SOURCE_DIR "/docs/formulas.md");
     ASSERT_FALSE(markdown.empty()) << "docs/formulas.md not found";
     const std::vector<Example> examples = examplesOf(markdown);
     // The page has many examples; a broken extraction must not pass as "none failed".
     ASSERT_GE(examples.size(), 20u);
-    const std::string binary = KURVILO_CLI_PATH;
-    const std::string folder = binary.substr(0, binary.rfind('/'));
-    for (const Example& example : examples) {
-        SCOPED_TRACE("docs/formulas.md:" + std::to_string(example.line) + ": " + example.command);
-        ASSERT_EQ(example.command.rfind("kurvilo-cli eval ", 0), 0u)
-            << "the page's examples are evaluations";
-        const CliResult r = runShell("export LC_ALL=C PATH=" + shellQuote(folder) + ":\"$PATH\"; " +
-                                     example.command + " </dev/null");
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, example.output);
+    const std::string folder = cliFolder();
+    for (const std::string& locale : {std::string("LC_ALL=C "), german}) {
+        for (const Example& example : examples) {
+            SCOPED_TRACE(locale + "docs/formulas.md:" + std::to_string(example.line) + ": " +
+                         example.command);
+            ASSERT_EQ(example.command.rfind("kurvilo-cli eval ", 0), 0u)
+                << "the page's examples are evaluations";
+            const CliResult r = runShell("export " + locale + "PATH=" + shellQuote(folder) +
+                                         ":\"$PATH\"; " + example.command + " </dev/null");
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(r.out, example.output);
+        }
     }
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "picture/pictures.h"
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
 #include "sim/view_mapping.h"
@@ -43,65 +44,22 @@ class TempFile {
     std::string path_;
 };
 
-// A Windows bitmap read back into 0xFFRRGGBB pixels, top row first; empty when the file is not
-// an uncompressed 24- or 32-bit BMP.
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-};
-
-std::uint32_t little(const std::string& b, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) {
-        v = (v << 8) | static_cast<unsigned char>(b[at + static_cast<std::size_t>(i)]);
-    }
-    return v;
-}
-
-Bitmap readBmp(const std::string& bytes) {
-    Bitmap bmp;
-    if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return bmp;
-    const std::uint32_t offset = little(bytes, 10, 4);
-    const auto width = static_cast<std::int32_t>(little(bytes, 18, 4));
-    const auto height = static_cast<std::int32_t>(little(bytes, 22, 4));
-    const std::uint32_t bpp = little(bytes, 28, 2);
-    const std::uint32_t compression = little(bytes, 30, 4);
-    if ((bpp != 24 && bpp != 32) || compression != 0 || width <= 0 || height == 0) return bmp;
-    const int rows = height < 0 ? -height : height;
-    const std::size_t stride = (static_cast<std::size_t>(width) * bpp + 31) / 32 * 4;
-    if (bytes.size() < offset + stride * static_cast<std::size_t>(rows)) return bmp;
-    bmp.width = width;
-    bmp.height = rows;
-    bmp.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows));
-    for (int row = 0; row < rows; ++row) {
-        const int y = height > 0 ? rows - 1 - row : row;  // bottom-up unless the height is < 0
-        const std::size_t base = offset + stride * static_cast<std::size_t>(row);
-        for (int x = 0; x < width; ++x) {
-            const std::size_t p = base + static_cast<std::size_t>(x) * bpp / 8;
-            const std::uint32_t blue = static_cast<unsigned char>(bytes[p]);
-            const std::uint32_t green = static_cast<unsigned char>(bytes[p + 1]);
-            const std::uint32_t red = static_cast<unsigned char>(bytes[p + 2]);
-            bmp.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                       static_cast<std::size_t>(x)] = 0xFF000000 | red << 16 | green << 8 | blue;
-        }
-    }
-    return bmp;
-}
-
-// How many pixels of the picture differ from the surface; -1 when it is not 401 × 401.
-long differingPixels(const Bitmap& bmp, const PlotSurface& surface) {
-    if (bmp.width != PlotSurface::kSize || bmp.height != PlotSurface::kSize) return -1;
+// How many pixels of the bitmap differ from the surface; -1 when it is no 401 × 401 bitmap.
+long differingPixels(const std::string& bmp, const PlotSurface& surface) {
+    const Image picture = testing::decodeBmp(bmp).image;
+    if (picture.width() != PlotSurface::kSize || picture.height() != PlotSurface::kSize) return -1;
     long n = 0;
-    for (std::size_t i = 0; i < bmp.pixels.size(); ++i)
-        n += bmp.pixels[i] != surface.data()[i];
+    for (int y = 0; y < PlotSurface::kSize; ++y) {
+        for (int x = 0; x < PlotSurface::kSize; ++x)
+            n += picture.at(x, y) != surface.pixel(x, y);
+    }
     return n;
 }
 
 // The in-process run: the start action and up to n ticks, with the trace rows the tool writes.
 struct InProcessRun {
     std::unique_ptr<RunModel> model = std::make_unique<RunModel>();
-    std::string trace = "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n";
+    std::string trace;
     bool failed = false;
 };
 
@@ -109,6 +67,9 @@ InProcessRun runInProcess(const std::function<void(RunModel&)>& settings, int ti
     InProcessRun run;
     run.model->constants = {"0", "0", "0", "0"};
     settings(*run.model);
+    // The polar modes name their columns by the polar names.
+    run.trace = run.model->graphMode % 2 == 0 ? "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n"
+                                              : "tick\tv\u03B8\t\u03B8\tvr\tr\tt\tpx\tpy\n";
     paintStartupFrame(run.model->surface);
     startAction(*run.model);
     for (int tick = 1; tick <= ticks; ++tick) {
@@ -140,6 +101,23 @@ TEST(RunCommand, TypicalRoadTraceStartsAsTheWindowShowsIt) {
               "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n"
               "1\t-0.05\t4.9995\t5\t0.05\t0.01\t251\t201\n"
               "2\t-0.1\t4.9985\t4.9995\t0.1\t0.02\t250\t200\n");
+}
+
+TEST(RunCommand, TraceHeaderNamesTheColumnsOfTheMode) {
+    const struct {
+        const char* mode;
+        const char* header;
+    } cases[] = {
+        {"cartesian-motion", "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n"},
+        {"polar-motion", "tick\tv\u03B8\t\u03B8\tvr\tr\tt\tpx\tpy\n"},
+        {"cartesian-curve", "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n"},
+        {"polar-curve", "tick\tv\u03B8\t\u03B8\tvr\tr\tt\tpx\tpy\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = runCli({"run", "--mode", c.mode, "--ticks", "0", "--trace", "-"});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.header) << c.mode;
+    }
 }
 
 TEST(RunCommand, TraceAndPictureMatchTheTickModelForEveryOption) {
@@ -218,7 +196,7 @@ TEST(RunCommand, TraceAndPictureMatchTheTickModelForEveryOption) {
         const InProcessRun expected = runInProcess(c.settings, c.ticks);
         ASSERT_FALSE(expected.failed) << expected.model->lastFailure->message;
         EXPECT_EQ(trace.contents(), expected.trace);
-        EXPECT_EQ(differingPixels(readBmp(bmp.contents()), expected.model->surface), 0);
+        EXPECT_EQ(differingPixels(bmp.contents(), expected.model->surface), 0);
     }
 }
 
@@ -227,10 +205,10 @@ TEST(RunCommand, BitmapReadsBackAsTheSurfaceWithGridAxesAndPath) {
     const CliResult r = runCli({"run", "--mode", "0", "--f1", "-y", "--f2", "-x", "--x0", "5",
                                 "--vy0", "5", "--ticks", "700", "--bmp", bmp.path()});
     ASSERT_EQ(r.status, 0);
-    const Bitmap picture = readBmp(bmp.contents());
-    ASSERT_EQ(picture.width, 401);
-    ASSERT_EQ(picture.height, 401);
-    auto at = [&](int x, int y) { return picture.pixels[static_cast<std::size_t>(y) * 401 + x]; };
+    const Image picture = testing::decodeBmp(bmp.contents()).image;
+    ASSERT_EQ(picture.width(), 401);
+    ASSERT_EQ(picture.height(), 401);
+    auto at = [&](int x, int y) { return picture.at(x, y); };
     EXPECT_EQ(at(20, 30), PlotSurface::kSilver);
     EXPECT_EQ(at(30, 30), PlotSurface::kWhite);
     EXPECT_EQ(at(200, 30), PlotSurface::kBlack);
@@ -246,7 +224,7 @@ TEST(RunCommand, BitmapReadsBackAsTheSurfaceWithGridAxesAndPath) {
             m.labeledEdit12 = "5";
         },
         700);
-    EXPECT_EQ(differingPixels(picture, expected.model->surface), 0);
+    EXPECT_EQ(differingPixels(bmp.contents(), expected.model->surface), 0);
 }
 
 TEST(RunCommand, ZeroTicksWriteTheFreshGrid) {
@@ -255,7 +233,7 @@ TEST(RunCommand, ZeroTicksWriteTheFreshGrid) {
     ASSERT_EQ(r.status, 0);
     PlotSurface grid;
     repaintForRun(grid);
-    EXPECT_EQ(differingPixels(readBmp(bmp.contents()), grid), 0);
+    EXPECT_EQ(differingPixels(bmp.contents(), grid), 0);
 }
 
 TEST(RunCommand, FailedFirstTickReportsAndStillWritesThePicture) {
@@ -264,12 +242,13 @@ TEST(RunCommand, FailedFirstTickReportsAndStillWritesThePicture) {
     const CliResult r =
         runCli(withOutputs({"run", "--mode", "0", "--f1", "1/0", "--ticks", "10"}, trace, bmp));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "エラー: tick 1: EZeroDivide: Floating point division by zero\n");
+    EXPECT_EQ(r.err,
+              "kurvilo-cli run: tick 1 failed: EZeroDivide: Floating point division by zero\n");
     EXPECT_EQ(trace.contents(), "tick\tvx\tx\tvy\ty\tt\tpx\tpy\n");
     PlotSurface axes;
     repaintForRun(axes);
     drawAxes(axes);
-    EXPECT_EQ(differingPixels(readBmp(bmp.contents()), axes), 0);
+    EXPECT_EQ(differingPixels(bmp.contents(), axes), 0);
 }
 
 TEST(RunCommand, PointLeavingThePixelRangeEndsTheRunAtItsTick) {
@@ -279,7 +258,9 @@ TEST(RunCommand, PointLeavingThePixelRangeEndsTheRunAtItsTick) {
         {"run", "--mode", "0", "--vx0", "1000000000", "--range-x", "2", "--ticks", "100"}, trace,
         bmp));
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "エラー: tick 4: EConvertError: '3000000201' is not a valid integer value\n");
+    EXPECT_EQ(r.err,
+              "kurvilo-cli run: tick 4 failed: EConvertError: '3000000201' is not a valid integer "
+              "value\n");
     const InProcessRun expected = runInProcess(
         [](RunModel& m) {
             m.labeledEdit15 = "1000000000";
@@ -288,7 +269,7 @@ TEST(RunCommand, PointLeavingThePixelRangeEndsTheRunAtItsTick) {
         100);
     EXPECT_TRUE(expected.failed);
     EXPECT_EQ(trace.contents(), expected.trace);
-    EXPECT_EQ(differingPixels(readBmp(bmp.contents()), expected.model->surface), 0);
+    EXPECT_EQ(differingPixels(bmp.contents(), expected.model->surface), 0);
 }
 
 TEST(RunCommand, SeparatorOptionChangesTheTexts) {
@@ -347,6 +328,65 @@ TEST(RunCommand, UsageErrorsExitWithTwoAndAMessage) {
         // One line saying what was wrong, then the hint.
         EXPECT_EQ(r.err.rfind("kurvilo-cli run: ", 0), 0u) << r.err;
         EXPECT_EQ(r.err.substr(r.err.find('\n') + 1), "Try 'kurvilo-cli run --help'.\n");
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+// The names of the formula fields fill the field they name (the trace is that of --f1 and --f2),
+// and only in a mode that has it.
+TEST(RunCommand, FieldNamesFillTheirFieldInTheirModesOnly) {
+    const struct {
+        std::vector<std::string> named;
+        std::vector<std::string> numbered;
+    } fills[] = {
+        {{"--mode", "cartesian-motion", "--ax", "-x", "--ay", "-1", "--x0", "2"},
+         {"--mode", "cartesian-motion", "--f2", "-x", "--f1", "-1", "--x0", "2"}},
+        {{"--mode", "polar-motion", "--atheta", "1", "--ar", "2", "--r0", "1"},
+         {"--mode", "polar-motion", "--f2", "1", "--f1", "2", "--r0", "1"}},
+        {{"--mode", "cartesian-curve", "--curve", "2x", "--vx0", "1"},
+         {"--mode", "cartesian-curve", "--f1", "2x", "--vx0", "1"}},
+        {{"--mode", "polar-curve", "--curve", "5", "--vtheta0", "1"},
+         {"--mode", "polar-curve", "--f1", "5", "--vtheta0", "1"}},
+    };
+    auto trace = [](const std::vector<std::string>& settings) {
+        std::vector<std::string> args = {"run", "--ticks", "3", "--trace", "-"};
+        args.insert(args.end(), settings.begin(), settings.end());
+        return runCli(args);
+    };
+    for (const auto& c : fills) {
+        SCOPED_TRACE(testing::joined(c.named));
+        const CliResult named = trace(c.named);
+        EXPECT_EQ(named.status, 0) << named.err;
+        EXPECT_EQ(named.out, trace(c.numbered).out);
+        // The formulas did something: without them the run differs.
+        EXPECT_NE(named.out, trace({c.named[0], c.named[1]}).out);
+    }
+
+    const struct {
+        std::vector<std::string> args;
+        const char* error;
+    } refused[] = {
+        {{"--mode", "polar-motion", "--ay", "1"},
+         "kurvilo-cli run: --ay is no field of polar-motion (its formulas are --ar and "
+         "--atheta, or --f1 and --f2)"},
+        {{"--ax", "1", "--mode", "cartesian-curve"},
+         "kurvilo-cli run: --ax is no field of cartesian-curve (its formula is --curve, or --f1 "
+         "and --f2)"},
+        {{"--mode", "cartesian-motion", "--curve", "x"},
+         "kurvilo-cli run: --curve is no field of cartesian-motion (its formulas are --ay and "
+         "--ax, or --f1 and --f2)"},
+        {{"--mode", "polar-curve", "--atheta", "1"},
+         "kurvilo-cli run: --atheta is no field of polar-curve (its formula is --curve, or --f1 "
+         "and --f2)"},
+        {{"--mode", "cartesian-motion", "--ar", "1"},
+         "kurvilo-cli run: --ar is no field of cartesian-motion (its formulas are --ay and "
+         "--ax, or --f1 and --f2)"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(testing::joined(c.args));
+        const CliResult r = trace(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n')), c.error);
         EXPECT_EQ(r.out, "");
     }
 }

@@ -4,13 +4,11 @@
 // below a regular file, a missing folder, a full or read-only file system, a reader that goes
 // away, a bad path found before the first tick.
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QImage>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -20,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/image_output.h"
 #include "cli_runner.h"
-#include "gif_decoder.h"
+#include "picture/decoders.h"
+#include "picture/marker.h"
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
 
@@ -41,7 +39,7 @@ using testing::writeFile;
 // The in-process run: the pictures the window shows after every K-th tick and after the last.
 struct ExpectedRun {
     std::unique_ptr<RunModel> model = std::make_unique<RunModel>();
-    std::vector<QImage> frames;
+    std::vector<Image> frames;
     bool failed = false;
 };
 
@@ -61,13 +59,13 @@ ExpectedRun runInProcess(const std::function<void(RunModel&)>& settings, std::ui
             break;
         }
         if (tick % every == 0) {
-            run.frames.push_back(cli::windowPicture(m.surface, m.shape1));
+            run.frames.push_back(windowPicture(m.surface, m.shape1));
             shown = tick;
             anyShown = true;
         }
     }
     if (!anyShown || shown != m.tickCount || run.failed)
-        run.frames.push_back(cli::windowPicture(m.surface, m.shape1));
+        run.frames.push_back(windowPicture(m.surface, m.shape1));
     return run;
 }
 
@@ -87,8 +85,18 @@ std::vector<std::string> with(std::vector<std::string> args,
     return args;
 }
 
-QImage readPicture(const std::string& path) {
-    return QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32);
+// A PNG or a bitmap, decoded; an empty image when it is neither.
+Image readPicture(const std::string& path) {
+    const std::string bytes = readFile(path);
+    if (bytes.rfind("BM", 0) == 0) return testing::decodeBmp(bytes).image;
+    return testing::decodePng(bytes).image;
+}
+
+// "" when the picture in the file is the one given.
+std::string differenceTo(const std::string& path, const ImageView& expected) {
+    const Image picture = readPicture(path);
+    if (picture.width() == 0) return "no picture in " + path;
+    return testing::firstDifference(picture.view(), expected);
 }
 
 TEST(RunPictures, PictureIsTheSurfaceInTheFormatItsSuffixNames) {
@@ -102,7 +110,7 @@ TEST(RunPictures, PictureIsTheSurfaceInTheFormatItsSuffixNames) {
     const std::string bytes = readFile(dir.file("b.BMP"));
     ASSERT_GE(bytes.size(), 2u);
     EXPECT_EQ(bytes.substr(0, 2), "BM");
-    EXPECT_EQ(readPicture(dir.file("b.BMP")), cli::surfaceImage(expected.model->surface));
+    EXPECT_EQ(differenceTo(dir.file("b.BMP"), surfaceView(expected.model->surface)), "");
 }
 
 TEST(RunPictures, PngAndBmpHoldTheSamePixelsAsTheTickModel) {
@@ -112,8 +120,8 @@ TEST(RunPictures, PngAndBmpHoldTheSamePixelsAsTheTickModel) {
     ASSERT_EQ(r.status, 0) << r.err;
     const ExpectedRun expected = runInProcess(oscillator, 500, 1);
     EXPECT_EQ(readFile(dir.file("a.png")).substr(1, 3), "PNG");
-    EXPECT_EQ(readPicture(dir.file("a.png")), cli::surfaceImage(expected.model->surface));
-    EXPECT_EQ(readPicture(dir.file("a.bmp")), cli::surfaceImage(expected.model->surface));
+    EXPECT_EQ(differenceTo(dir.file("a.png"), surfaceView(expected.model->surface)), "");
+    EXPECT_EQ(differenceTo(dir.file("a.bmp"), surfaceView(expected.model->surface)), "");
 }
 
 TEST(RunPictures, SamePictureTwiceHasTheSameBytes) {
@@ -176,7 +184,7 @@ TEST(RunFrames, EveryKthTickAndTheLastAsTheWindowShowsThem) {
         for (std::size_t i = 0; i < expected.frames.size(); ++i) {
             char name[32];
             std::snprintf(name, sizeof name, "frame-%06zu.png", i + 1);
-            EXPECT_EQ(readPicture(dir.file(name)), expected.frames[i]) << name;
+            EXPECT_EQ(differenceTo(dir.file(name), expected.frames[i].view()), "") << name;
         }
         std::size_t files = 0;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
@@ -187,7 +195,7 @@ TEST(RunFrames, EveryKthTickAndTheLastAsTheWindowShowsThem) {
     }
 }
 
-TEST(RunGif, OscillatorDecodesBackFrameForFrameWithGiflibAndQt) {
+TEST(RunGif, OscillatorDecodesBackFrameForFrame) {
     TempDir dir;
     const std::string gifPath = dir.file("a.gif");
     const CliResult r = runCli(with(kOscillator, {"--ticks", "1000", "--every", "10", "--gif",
@@ -196,18 +204,15 @@ TEST(RunGif, OscillatorDecodesBackFrameForFrameWithGiflibAndQt) {
     const ExpectedRun expected = runInProcess(oscillator, 1000, 10);
     ASSERT_EQ(expected.frames.size(), 100u);
 
-    const testing::DecodedGif gif = testing::decodeWithGiflib(gifPath);
+    const testing::DecodedGif gif = testing::decodeGif(readFile(gifPath));
     ASSERT_TRUE(gif.ok);
     EXPECT_EQ(gif.loopCount, 0);
     ASSERT_EQ(gif.frames.size(), expected.frames.size());
     for (std::size_t i = 0; i < gif.frames.size(); ++i) {
-        EXPECT_EQ(gif.frames[i], expected.frames[i]) << "giflib, frame " << i;
+        EXPECT_EQ(testing::firstDifference(gif.frames[i].view(), expected.frames[i].view()), "")
+            << "frame " << i;
         EXPECT_EQ(gif.delays[i], 10) << "10 ticks of 1/100 s";
     }
-    const std::vector<QImage> qt = testing::decodeWithQt(gifPath);
-    ASSERT_EQ(qt.size(), expected.frames.size());
-    for (std::size_t i = 0; i < qt.size(); ++i)
-        EXPECT_EQ(qt[i], expected.frames[i]) << "Qt, frame " << i;
 }
 
 TEST(RunGif, ThousandTickOscillatorStaysSmall) {
@@ -233,14 +238,14 @@ TEST(RunGif, DelayIsKTicksOfTheDrawingSpeed) {
         const CliResult r = runCli(with(kOscillator, {"--ticks", "6", "--every", c.every, "--speed",
                                                       c.speed, "--gif", dir.file("a.gif")}));
         ASSERT_EQ(r.status, 0) << r.err;
-        const testing::DecodedGif gif = testing::decodeWithGiflib(dir.file("a.gif"));
+        const testing::DecodedGif gif = testing::decodeGif(readFile(dir.file("a.gif")));
         ASSERT_TRUE(gif.ok);
         for (const int delay : gif.delays)
             EXPECT_EQ(delay, c.delay);
     }
     TempDir dir;
     ASSERT_EQ(runCli(with(kOscillator, {"--ticks", "6", "--gif", dir.file("a.gif")})).status, 0);
-    EXPECT_EQ(testing::decodeWithGiflib(dir.file("a.gif")).delays.front(), 2)
+    EXPECT_EQ(testing::decodeGif(readFile(dir.file("a.gif"))).delays.front(), 2)
         << "default: every tick at 1/100 s";
 }
 
@@ -335,7 +340,7 @@ TEST(RunWriteFailures, OneFailedOutputStillWritesTheOthers) {
         kOscillator, {"--ticks", "200", "--trace", "/dev/full", "--picture", dir.file("p.png")}));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("'/dev/full'"), std::string::npos);
-    EXPECT_FALSE(readPicture(dir.file("p.png")).isNull());
+    EXPECT_EQ(readPicture(dir.file("p.png")).width(), 401);
 }
 
 TEST(RunWriteFailures, TraceReaderThatGoesAwayEndsTheRunQuietlyAndThePictureIsWritten) {
@@ -352,10 +357,10 @@ TEST(RunWriteFailures, TraceReaderThatGoesAwayEndsTheRunQuietlyAndThePictureIsWr
               "2\t-0.1\t4.9985\t4.9995\t0.1\t0.02\t250\t200\n"
               "run 0\n");
     EXPECT_EQ(r.err, "");
-    const QImage picture = readPicture(dir.file("p.png"));
-    ASSERT_EQ(picture.size(), QSize(401, 401));
-    EXPECT_EQ(picture.pixel(200, 30), 0xFF000000u) << "the axes";
-    EXPECT_EQ(picture.pixel(251, 201), 0xFF000000u) << "the start of the path";
+    const Image picture = readPicture(dir.file("p.png"));
+    ASSERT_EQ(picture.width(), 401);
+    EXPECT_EQ(picture.at(200, 30), 0xFF000000u) << "the axes";
+    EXPECT_EQ(picture.at(251, 201), 0xFF000000u) << "the start of the path";
 }
 
 // A small tmpfs, mounted for the test where the system lets us (root, no container rule against
@@ -446,50 +451,115 @@ TEST_F(SmallFileSystem, ReadOnlyFolderIsRefusedBeforeTheFirstTick) {
     EXPECT_EQ(readFile(file("p.png")), "old");
 }
 
-// Runs the tool with standard error on a pseudo-terminal and standard output where asked.
-std::string errorOnTerminal(const std::vector<std::string>& args, bool outputOnTheTerminal) {
+// The tool writes what it wrote when it drew and wrote its pictures through Qt: the references
+// of tests/picture/reference, made by that tool with these same commands.
+TEST(RunPictures, AreTheBytesTheToolWroteBefore) {
     TempDir dir;
-    int terminal = -1;
-    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (child < 0) return "forkpty failed";
-    if (child == 0) {
-        if (!outputOnTheTerminal) {
-            std::FILE* out = std::freopen(dir.file("out").c_str(), "w", stdout);
-            if (out == nullptr) _exit(127);
-        }
-        std::vector<char*> argv;
-        const std::string program = KURVILO_CLI_PATH;
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
+    const std::string reference = KURVILO_SOURCE_DIR "/tests/picture/reference/";
+    const CliResult oscillation = runCli(with(
+        kOscillator,
+        {"--ticks", "700", "--every", "35", "--gif", dir.file("oscillator.gif"), "--picture",
+         dir.file("oscillator.png"), "--bmp", dir.file("oscillator.bmp"), "--frames", dir.path()}));
+    ASSERT_EQ(oscillation.status, 0) << oscillation.err;
+    const CliResult rose =
+        runCli({"run", "--mode", "polar-curve", "--f1", "10cos(3\u03B8)", "--vtheta0", "1",
+                "--ticks", "320", "--every", "16", "--speed", "1/10s", "--gif",
+                dir.file("rose.gif"), "--picture", dir.file("rose.png")});
+    ASSERT_EQ(rose.status, 0) << rose.err;
+    const CliResult zoomed = runCli({"run", "--mode", "0", "--f1", "-4y", "--f2", "-9x", "--x0",
+                                     "15", "--vy0", "30", "--ticks", "630", "--range-x", "2",
+                                     "--zoom-y", "3,7", "--bmp", dir.file("zoomed.bmp")});
+    ASSERT_EQ(zoomed.status, 0) << zoomed.err;
+    for (const char* name : {"oscillator.gif", "oscillator.png", "rose.gif", "rose.png"})
+        EXPECT_EQ(readFile(dir.file(name)), readFile(reference + name)) << name;
+    EXPECT_EQ(readFile(dir.file("frame-000004.png")),
+              readFile(reference + "oscillator-frame-000004.png"));
+    for (const char* name : {"oscillator.bmp", "zoomed.bmp"}) {
+        EXPECT_EQ(readFile(dir.file(name)), testing::gunzip(reference + name + ".gz")) << name;
     }
-    std::string seen;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(terminal, buffer, sizeof buffer);
-        if (n <= 0) break;  // EIO once the child has closed the terminal
-        seen.append(buffer, static_cast<std::size_t>(n));
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    close(terminal);
-    return seen;
 }
 
-TEST(RunProgress, GoesToATerminalThatStandardOutputIsNot) {
-    const std::vector<std::string> args = {"run", "--mode", "0", "--f1", "-y", "--ticks", "40000"};
-    const std::string apart = errorOnTerminal(args, false);
-    EXPECT_NE(apart.find("kurvilo-cli run: tick 40000 of 40000"), std::string::npos) << apart;
+// "-" for a picture, a bitmap or a GIF writes to standard output what the file would hold.
+TEST(RunStandardOutput, TakesAnyOneOutputByteForByte) {
+    const struct {
+        const char* option;
+        const char* file;
+    } cases[] = {{"--picture", "p.png"},
+                 {"--picture", "p.bmp"},
+                 {"--bmp", "p.bmp"},
+                 {"--gif", "a.gif"},
+                 {"--trace", "t.tsv"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option);
+        TempDir dir;
+        std::vector<std::string> run = with(kOscillator, {"--ticks", "300"});
+        if (std::string(c.option) == "--gif") run = with(run, {"--every", "30"});
+        const CliResult toFile = runCli(with(run, {c.option, dir.file(c.file)}));
+        ASSERT_EQ(toFile.status, 0) << toFile.err;
+        const CliResult toOutput = runCli(with(run, {c.option, "-"}));
+        ASSERT_EQ(toOutput.status, 0) << toOutput.err;
+        const bool png = std::string(c.option) == "--picture";
+        // A picture to standard output is a PNG, whatever a file's suffix would have said.
+        if (!png || std::string(c.file) == "p.png") {
+            EXPECT_EQ(toOutput.out, readFile(dir.file(c.file)));
+        } else {
+            EXPECT_EQ(toOutput.out.substr(1, 3), "PNG");
+        }
+    }
+}
 
-    std::vector<std::string> traced = args;
-    traced.insert(traced.end(), {"--trace", "-"});
-    const std::string together = errorOnTerminal(traced, true);
-    EXPECT_NE(together.find("40000\t"), std::string::npos) << "the trace itself is there";
-    EXPECT_EQ(together.find("kurvilo-cli run: tick"), std::string::npos)
-        << "no progress between the rows";
+TEST(RunStandardOutput, OnlyOneOutputMayTakeIt) {
+    const CliResult r = runCli(with(kOscillator, {"--ticks", "3", "--trace", "-", "--gif", "-"}));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              "kurvilo-cli run: --trace and --gif both write to standard output ('-'); only one "
+              "output can\nTry 'kurvilo-cli run --help'.\n");
+    EXPECT_EQ(r.out, "");
+}
+
+TEST(RunStandardOutput, AGifReaderThatGoesAwayEndsTheRunQuietly) {
+    TempDir dir;
+    const std::string run = cliCommand(
+        with(kOscillator, {"--ticks", "100000000000", "--gif", "-", "--bmp", dir.file("p.bmp")}));
+    const CliResult r =
+        runShell("bash -c " +
+                 shellQuote("timeout 120 " + run + " | head -c 6; echo \" run ${PIPESTATUS[0]}\""));
+    EXPECT_EQ(r.out, "GIF89a run 0\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(testing::decodeBmp(readFile(dir.file("p.bmp"))).image.width(), 401);
+}
+
+TEST(RunFrames, AFolderHoldingFramesIsRefusedUnlessOverwriteRemovesThem) {
+    TempDir dir;
+    const std::vector<std::string> run =
+        with(kOscillator, {"--ticks", "20", "--every", "10", "--frames", dir.path()});
+    ASSERT_EQ(runCli(with(kOscillator, {"--ticks", "50", "--every", "10", "--frames", dir.path()}))
+                  .status,
+              0);
+    writeFile(dir.file("notes.txt"), "mine");
+    const std::string fifth = readFile(dir.file("frame-000005.png"));
+
+    const CliResult refused = runCli(run);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "kurvilo-cli run: cannot write frames in '" + dir.path() +
+                               "': it already holds frames (frame-000001.png, ...); --overwrite "
+                               "removes them first\n");
+    EXPECT_EQ(readFile(dir.file("frame-000005.png")), fifth) << "nothing touched";
+
+    const CliResult overwritten = runCli(with(run, {"--overwrite"}));
+    EXPECT_EQ(overwritten.status, 0) << overwritten.err;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"frame-000001.png", "frame-000002.png", "notes.txt"}))
+        << "the two frames of this run and nothing of the last";
+
+    const CliResult alone = runCli(with(kOscillator, {"--ticks", "3", "--overwrite"}));
+    EXPECT_EQ(alone.status, 2);
+    EXPECT_EQ(alone.err.substr(0, alone.err.find('\n')),
+              "kurvilo-cli run: --overwrite needs --frames");
 }
 
 }  // namespace

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "cli/gif_animation.h"
+#include "picture/gif_animation.h"
 
 #include <gif_lib.h>
 
-#include <QIODevice>
 #include <algorithm>
 #include <cstring>
 
-#include "cli/image_output.h"
-
-namespace kurvilo::cli {
+namespace kurvilo {
 
 int gifDelay(std::uint64_t ticksPerFrame, int intervalMs) {
     constexpr std::uint64_t kMost = 65535;
@@ -19,8 +16,8 @@ int gifDelay(std::uint64_t ticksPerFrame, int intervalMs) {
     return static_cast<int>(std::clamp<std::uint64_t>(centiseconds, 2, kMost));
 }
 
-GifAnimation::GifAnimation(QIODevice& device, int width, int height, int delay)
-    : device_(device), width_(width), height_(height), delay_(delay) {}
+GifAnimation::GifAnimation(ByteSink& sink, int width, int height, int delay)
+    : sink_(sink), width_(width), height_(height), delay_(delay) {}
 
 GifAnimation::~GifAnimation() {
     if (gif_ != nullptr) {
@@ -29,25 +26,17 @@ GifAnimation::~GifAnimation() {
     }
 }
 
+// giflib writes in pieces of at most 255 bytes: the sink gathers them into large writes.
 int GifAnimation::writeBytes(GifFileType* gif, const unsigned char* bytes, int length) {
     auto* self = static_cast<GifAnimation*>(gif->UserData);
-    self->pending_.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length));
-    if (self->pending_.size() >= (std::size_t{1} << 16) && !self->flushPending()) return 0;
-    return length;
-}
-
-bool GifAnimation::flushPending() {
-    std::string cause;
-    const bool written =
-        writeAll(device_, pending_.data(), static_cast<qint64>(pending_.size()), cause);
-    pending_.clear();
-    if (!written && error_.empty()) error_ = cause;
-    return written;
+    self->sink_.write(
+        std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length)));
+    return self->sink_.failed() ? 0 : length;
 }
 
 bool GifAnimation::check(int giflibStatus) {
     if (giflibStatus == GIF_OK) return true;
-    if (error_.empty()) {
+    if (error_.empty() && !sink_.failed()) {
         const char* text = gif_ != nullptr ? GifErrorString(gif_->Error) : nullptr;
         error_ = text != nullptr ? text : "GIF encoding failed";
     }
@@ -72,20 +61,17 @@ bool GifAnimation::start() {
            check(EGifPutExtensionBlock(gif_, 3, kLoop)) && check(EGifPutExtensionTrailer(gif_));
 }
 
-bool GifAnimation::addFrame(const QImage& frame) {
-    if (!error_.empty()) return false;
-    if (frame.width() != width_ || frame.height() != height_ ||
-        frame.format() != QImage::Format_RGB32) {
-        error_ = "a frame of another size or format";
+bool GifAnimation::addFrame(const ImageView& frame) {
+    if (failed()) return false;
+    if (frame.width != width_ || frame.height != height_) {
+        error_ = "a frame of another size";
         return false;
     }
     if (gif_ == nullptr && !start()) return false;
 
     const bool first = previous_.empty();
     if (first) previous_.assign(static_cast<std::size_t>(width_) * height_, 0);
-    auto row = [&](int y) {
-        return reinterpret_cast<const std::uint32_t*>(frame.constScanLine(y));
-    };
+    auto row = [&](int y) { return frame.row(y); };
     auto rowBefore = [&](int y) { return previous_.data() + static_cast<std::size_t>(y) * width_; };
     const std::size_t rowBytes = static_cast<std::size_t>(width_) * sizeof(std::uint32_t);
 
@@ -201,17 +187,16 @@ bool GifAnimation::addFrame(const QImage& frame) {
 }
 
 bool GifAnimation::finish() {
-    if (gif_ == nullptr && error_.empty()) start();  // an animation without frames
+    if (gif_ == nullptr && !failed()) start();  // an animation without frames
     if (gif_ == nullptr) return false;
     int status = 0;
     const int closed = EGifCloseFile(gif_, &status);
     gif_ = nullptr;
-    if (closed != GIF_OK && error_.empty()) {
+    if (closed != GIF_OK && error_.empty() && !sink_.failed()) {
         const char* text = GifErrorString(status);
         error_ = text != nullptr ? text : "GIF encoding failed";
     }
-    if (error_.empty()) flushPending();
-    return error_.empty();
+    return !failed();
 }
 
-}  // namespace kurvilo::cli
+}  // namespace kurvilo

@@ -1,0 +1,160 @@
+// SPDX-License-Identifier: MIT
+// The manual page kurvilo-cli(1) against the tool: each command's options in the page are the
+// options its --help lists, and every example of the page runs as printed, under the C locale
+// and under a German one, giving the output the page shows.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli_runner.h"
+#include "locale_support.h"
+
+namespace kurvilo::testing {
+namespace {
+
+std::string manualPage() {
+    return readFile(KURVILO_SOURCE_DIR "/man/kurvilo-cli.1");
+}
+
+// The text of a line of the page as it reads: escapes turned into their characters, fonts and
+// quotes of the macros dropped.
+std::string plain(std::string line) {
+    static const std::pair<const char*, const char*> kEscapes[] = {
+        {"\\-", "-"},         {"\\(aq", "'"},       {"\\(ha", "^"},       {"\\(mu", "\u00D7"},
+        {"\\[*h]", "\u03B8"}, {"\\[*p]", "\u03C0"}, {"\\[*S]", "\u03A3"}, {"\\fB", ""},
+        {"\\fI", ""},         {"\\fP", ""},         {"\\fR", ""},         {"\\&", ""},
+        {"\\|", ""},          {"\\(lq", "\""},      {"\\(rq", "\""},      {"\\e", "\\"},
+    };
+    for (const auto& [escape, text] : kEscapes) {
+        for (std::size_t at = line.find(escape); at != std::string::npos;
+             at = line.find(escape, at + std::string(text).size()))
+            line.replace(at, std::string(escape).size(), text);
+    }
+    return line;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// The option names ("--mode", "-q") of the tag lines of .TP/.TQ paragraphs between the heading
+// `from` (".SS run") and the next heading.
+std::set<std::string> manualOptions(const std::string& from) {
+    const std::vector<std::string> lines = linesOf(manualPage());
+    std::set<std::string> names;
+    bool inside = false;
+    static const std::regex kName("(^|[^\\w-])(--?[a-z][a-z0-9-]*)");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.rfind(".SH", 0) == 0 || line.rfind(".SS", 0) == 0) {
+            inside = line == from;
+            continue;
+        }
+        if (!inside || (line != ".TP" && line != ".TQ") || i + 1 == lines.size()) continue;
+        const std::string tag = plain(lines[i + 1]);
+        for (std::sregex_iterator it(tag.begin(), tag.end(), kName), end; it != end; ++it)
+            names.insert((*it)[2]);
+    }
+    return names;
+}
+
+// The option names of the rows of a help text: "  -q, --quiet", "  --vx, --vtheta T".
+std::set<std::string> helpOptions(const std::string& help) {
+    std::set<std::string> names;
+    static const std::regex kName("(^|[ ,])(--?[a-z][a-z0-9-]*)");
+    for (const std::string& line : linesOf(help)) {
+        if (line.rfind("  -", 0) != 0) continue;
+        const std::string column = line.substr(0, line.find("  ", 2));
+        for (std::sregex_iterator it(column.begin(), column.end(), kName), end; it != end; ++it)
+            names.insert((*it)[2]);
+    }
+    return names;
+}
+
+TEST(Manual, EachCommandsOptionsAreTheOnesItsHelpLists) {
+    const std::set<std::string> common = manualOptions(".SH OPTIONS");
+    EXPECT_EQ(common, (std::set<std::string>{"--version", "-h", "--help"}));
+    for (const char* command : {"eval", "run", "completion"}) {
+        SCOPED_TRACE(command);
+        const CliResult help = runCli({command, "--help"});
+        ASSERT_EQ(help.status, 0);
+        std::set<std::string> inManual = manualOptions(std::string(".SS ") + command);
+        inManual.insert(common.begin(), common.end());
+        inManual.erase("--");  // the end of options, no option
+        const std::set<std::string> inHelp = helpOptions(help.out);
+        EXPECT_GT(inHelp.size(), 2u);
+        EXPECT_EQ(inManual, inHelp);
+    }
+}
+
+struct Example {
+    int line = 0;  // of its first line in the page
+    std::string command;
+    std::string output;
+};
+
+// The examples: in the .EX blocks after ".SH EXAMPLES", a line "$ command" (continued while it
+// ends in "\"), and the lines after it up to the next command as its output.
+std::vector<Example> examples() {
+    const std::vector<std::string> lines = linesOf(manualPage());
+    std::vector<Example> found;
+    bool section = false;
+    bool block = false;
+    bool continued = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.rfind(".SH", 0) == 0) section = line == ".SH EXAMPLES";
+        if (!section) continue;
+        if (line == ".EX" || line == ".EE") {
+            block = line == ".EX";
+            continue;
+        }
+        if (!block) continue;
+        std::string text = plain(line);
+        if (continued) {
+            found.back().command += text.substr(text.find_first_not_of(' '));
+        } else if (text.rfind("$ ", 0) == 0) {
+            found.push_back({static_cast<int>(i + 1), text.substr(2), ""});
+        } else {
+            found.back().output += text + "\n";
+            continue;
+        }
+        continued = !found.back().command.empty() && found.back().command.back() == '\\';
+        if (continued) found.back().command.pop_back();
+    }
+    return found;
+}
+
+TEST(Manual, EveryExampleRunsAsPrintedUnderAnyLocale) {
+    KURVILO_GERMAN_LOCALE_OR_SKIP(german);
+    const std::vector<Example> all = examples();
+    ASSERT_GE(all.size(), 8u) << "the examples were not found";
+    // German's LOCPATH, when it needs one, serves the example that names the locale itself.
+    const std::string path = german.substr(0, german.find("LC_ALL="));
+    for (const std::string& locale : {path + "LC_ALL=C.UTF-8 ", german}) {
+        TempDir dir;
+        for (const Example& example : all) {
+            SCOPED_TRACE(locale + "man/kurvilo-cli.1:" + std::to_string(example.line) + ": " +
+                         example.command);
+            const CliResult r = runShell("cd " + shellQuote(dir.path()) + " && export " + locale +
+                                         "PATH=" + shellQuote(cliFolder()) + ":\"$PATH\" && { " +
+                                         example.command + "; } </dev/null");
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(r.err, "");
+            if (!example.output.empty()) {
+                EXPECT_EQ(r.out, example.output);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kurvilo::testing
