@@ -13,8 +13,8 @@
 
 #include "ui/caption_fit.h"
 #include "ui/components.h"
-#include "ui/formula_marker.h"
 #include "ui/fixed_size.h"
+#include "ui/formula_marker.h"
 #include "ui/placement.h"
 #include "ui/shortcuts.h"
 #include "ui/tag.h"
