@@ -38,9 +38,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME kurvilo)
 # Every caption is Japanese, so the window needs a Japanese font; Qt's own dialogs need their
 # translations. Neither is a shared library, so dpkg-shlibdeps cannot find them.
-set(CPACK_DEBIAN_WINDOW_PACKAGE_DEPENDS
-    "fonts-ipafont-gothic | fonts-noto-cjk | fonts-vlgothic, qt6-translations-l10n")
-set(CPACK_DEBIAN_WINDOW_PACKAGE_RECOMMENDS "")
+set(CPACK_DEBIAN_WINDOW_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
+# Qt's Wayland plugin, for a Wayland desktop (else the window runs through XWayland).
+set(CPACK_DEBIAN_WINDOW_PACKAGE_RECOMMENDS "qt6-wayland")
 string(JOIN "\n" CPACK_DEBIAN_WINDOW_DESCRIPTION
        "animates the motion of a point from equations you type in"
        "Kurvilo animates the motion of a point. In the motion modes you give the"

@@ -11,8 +11,12 @@
 #include <array>
 #include <iterator>
 
+#include "ui/caption_fit.h"
 #include "ui/components.h"
+#include "ui/fixed_size.h"
 #include "ui/formula_marker.h"
+#include "ui/placement.h"
+#include "ui/shortcuts.h"
 #include "ui/tag.h"
 #include "ui/unit6.h"
 #include "ui/window_style.h"
@@ -30,49 +34,50 @@ struct Key {
     const char* caption;
     const char* token;  // nullptr: the caption; 29, 30 and 31 insert nothing
     void (TForm2::*handler)();
-    bool inConstants;  // sits in GroupBox1 beside the constant fields
+    bool inConstants;    // sits in GroupBox1 beside the constant fields
+    const char* spoken;  // what a screen reader says; nullptr: the caption, "変数 " + a variable's
 };
 
 // clang-format off
 const Key kKeys[] = {
-    {7,  &TForm2::Button7,  {8, 36, 25, 25},    "7",     nullptr,    &TForm2::Button7Click,  false},
-    {8,  &TForm2::Button8,  {36, 36, 25, 25},   "8",     nullptr,    &TForm2::Button8Click,  false},
-    {9,  &TForm2::Button9,  {64, 36, 25, 25},   "9",     nullptr,    &TForm2::Button9Click,  false},
-    {4,  &TForm2::Button4,  {8, 64, 25, 25},    "4",     nullptr,    &TForm2::Button4Click,  false},
-    {5,  &TForm2::Button5,  {36, 64, 25, 25},   "5",     nullptr,    &TForm2::Button5Click,  false},
-    {6,  &TForm2::Button6,  {64, 64, 25, 25},   "6",     nullptr,    &TForm2::Button6Click,  false},
-    {1,  &TForm2::Button1,  {8, 92, 25, 25},    "1",     nullptr,    &TForm2::Button1Click,  false},
-    {2,  &TForm2::Button2,  {36, 92, 25, 25},   "2",     nullptr,    &TForm2::Button2Click,  false},
-    {3,  &TForm2::Button3,  {64, 92, 25, 25},   "3",     nullptr,    &TForm2::Button3Click,  false},
-    {10, &TForm2::Button10, {8, 120, 53, 25},   "0",     nullptr,    &TForm2::Button10Click, false},
-    {11, &TForm2::Button11, {64, 120, 25, 25},  ".",     nullptr,    &TForm2::Button11Click, false},
-    {12, &TForm2::Button12, {92, 36, 25, 25},   "vx",    nullptr,    &TForm2::Button12Click, false},
-    {13, &TForm2::Button13, {120, 36, 25, 25},  "x",     nullptr,    &TForm2::Button13Click, false},
-    {16, &TForm2::Button16, {148, 36, 25, 25},  "t",     nullptr,    &TForm2::Button16Click, false},
-    {14, &TForm2::Button14, {92, 64, 25, 25},   "vy",    nullptr,    &TForm2::Button14Click, false},
-    {15, &TForm2::Button15, {120, 64, 25, 25},  "y",     nullptr,    &TForm2::Button15Click, false},
-    {33, &TForm2::Button33, {148, 64, 25, 25},  "n",     "n",        &TForm2::Button33Click, false},
-    {17, &TForm2::Button17, {92, 92, 25, 25},   "+",     nullptr,    &TForm2::Button17Click, false},
-    {18, &TForm2::Button18, {120, 92, 25, 25},  "-",     nullptr,    &TForm2::Button18Click, false},
-    {34, &TForm2::Button34, {148, 92, 25, 25},  "π",     "π",        &TForm2::Button34Click, false},
-    {19, &TForm2::Button19, {92, 120, 25, 25},  "*",     nullptr,    &TForm2::Button19Click, false},
-    {20, &TForm2::Button20, {120, 120, 25, 25}, "/",     nullptr,    &TForm2::Button20Click, false},
-    {21, &TForm2::Button21, {148, 120, 25, 25}, "^",     nullptr,    &TForm2::Button21Click, false},
-    {22, &TForm2::Button22, {176, 36, 41, 25},  "sin",   "sin()",    &TForm2::Button22Click, false},
-    {23, &TForm2::Button23, {220, 36, 45, 25},  "cos",   "cos()",    &TForm2::Button23Click, false},
-    {24, &TForm2::Button24, {176, 64, 41, 25},  "tan",   "tan()",    &TForm2::Button24Click, false},
-    {25, &TForm2::Button25, {220, 64, 45, 25},  "log",   "log()",    &TForm2::Button25Click, false},
-    {26, &TForm2::Button26, {176, 92, 41, 25},  "exp",   "exp()",    &TForm2::Button26Click, false},
-    {27, &TForm2::Button27, {220, 92, 21, 25},  "(",     nullptr,    &TForm2::Button27Click, false},
-    {28, &TForm2::Button28, {244, 92, 21, 25},  ")",     nullptr,    &TForm2::Button28Click, false},
-    {32, &TForm2::Button32, {176, 120, 41, 25}, "Σ",     "Σ{n=<>:}", &TForm2::Button32Click, false},
-    {31, &TForm2::Button31, {220, 120, 45, 25}, "Clear", nullptr,    &TForm2::Button31Click, false},
-    {35, &TForm2::Button35, {84, 12, 23, 21},   "a",     "a",        &TForm2::Button35Click, true},
-    {36, &TForm2::Button36, {84, 36, 23, 21},   "b",     "b",        &TForm2::Button36Click, true},
-    {37, &TForm2::Button37, {84, 60, 23, 21},   "c",     "c",        &TForm2::Button37Click, true},
-    {38, &TForm2::Button38, {84, 84, 23, 21},   "d",     "d",        &TForm2::Button38Click, true},
-    {29, &TForm2::Button29, {396, 36, 57, 25},  "入力",  nullptr,    &TForm2::Button29Click, false},
-    {30, &TForm2::Button30, {396, 64, 57, 25},  "キャンセル", nullptr, &TForm2::Button30Click, false},
+    {7,  &TForm2::Button7,  {8, 36, 25, 25},    "7",     nullptr,    &TForm2::Button7Click,  false, nullptr},
+    {8,  &TForm2::Button8,  {36, 36, 25, 25},   "8",     nullptr,    &TForm2::Button8Click,  false, nullptr},
+    {9,  &TForm2::Button9,  {64, 36, 25, 25},   "9",     nullptr,    &TForm2::Button9Click,  false, nullptr},
+    {4,  &TForm2::Button4,  {8, 64, 25, 25},    "4",     nullptr,    &TForm2::Button4Click,  false, nullptr},
+    {5,  &TForm2::Button5,  {36, 64, 25, 25},   "5",     nullptr,    &TForm2::Button5Click,  false, nullptr},
+    {6,  &TForm2::Button6,  {64, 64, 25, 25},   "6",     nullptr,    &TForm2::Button6Click,  false, nullptr},
+    {1,  &TForm2::Button1,  {8, 92, 25, 25},    "1",     nullptr,    &TForm2::Button1Click,  false, nullptr},
+    {2,  &TForm2::Button2,  {36, 92, 25, 25},   "2",     nullptr,    &TForm2::Button2Click,  false, nullptr},
+    {3,  &TForm2::Button3,  {64, 92, 25, 25},   "3",     nullptr,    &TForm2::Button3Click,  false, nullptr},
+    {10, &TForm2::Button10, {8, 120, 53, 25},   "0",     nullptr,    &TForm2::Button10Click, false, nullptr},
+    {11, &TForm2::Button11, {64, 120, 25, 25},  ".",     nullptr,    &TForm2::Button11Click, false, "小数点"},
+    {12, &TForm2::Button12, {92, 36, 25, 25},   "vx",    nullptr,    &TForm2::Button12Click, false, nullptr},
+    {13, &TForm2::Button13, {120, 36, 25, 25},  "x",     nullptr,    &TForm2::Button13Click, false, nullptr},
+    {16, &TForm2::Button16, {148, 36, 25, 25},  "t",     nullptr,    &TForm2::Button16Click, false, nullptr},
+    {14, &TForm2::Button14, {92, 64, 25, 25},   "vy",    nullptr,    &TForm2::Button14Click, false, nullptr},
+    {15, &TForm2::Button15, {120, 64, 25, 25},  "y",     nullptr,    &TForm2::Button15Click, false, nullptr},
+    {33, &TForm2::Button33, {148, 64, 25, 25},  "n",     "n",        &TForm2::Button33Click, false, "総和の添字 n"},
+    {17, &TForm2::Button17, {92, 92, 25, 25},   "+",     nullptr,    &TForm2::Button17Click, false, "足す"},
+    {18, &TForm2::Button18, {120, 92, 25, 25},  "-",     nullptr,    &TForm2::Button18Click, false, "引く"},
+    {34, &TForm2::Button34, {148, 92, 25, 25},  "π",     "π",        &TForm2::Button34Click, false, "円周率 π"},
+    {19, &TForm2::Button19, {92, 120, 25, 25},  "*",     nullptr,    &TForm2::Button19Click, false, "掛ける"},
+    {20, &TForm2::Button20, {120, 120, 25, 25}, "/",     nullptr,    &TForm2::Button20Click, false, "割る"},
+    {21, &TForm2::Button21, {148, 120, 25, 25}, "^",     nullptr,    &TForm2::Button21Click, false, "累乗"},
+    {22, &TForm2::Button22, {176, 36, 41, 25},  "sin",   "sin()",    &TForm2::Button22Click, false, "関数 sin"},
+    {23, &TForm2::Button23, {220, 36, 45, 25},  "cos",   "cos()",    &TForm2::Button23Click, false, "関数 cos"},
+    {24, &TForm2::Button24, {176, 64, 41, 25},  "tan",   "tan()",    &TForm2::Button24Click, false, "関数 tan"},
+    {25, &TForm2::Button25, {220, 64, 45, 25},  "log",   "log()",    &TForm2::Button25Click, false, "関数 log"},
+    {26, &TForm2::Button26, {176, 92, 41, 25},  "exp",   "exp()",    &TForm2::Button26Click, false, "関数 exp"},
+    {27, &TForm2::Button27, {220, 92, 21, 25},  "(",     nullptr,    &TForm2::Button27Click, false, "開きかっこ"},
+    {28, &TForm2::Button28, {244, 92, 21, 25},  ")",     nullptr,    &TForm2::Button28Click, false, "閉じかっこ"},
+    {32, &TForm2::Button32, {176, 120, 41, 25}, "Σ",     "Σ{n=<>:}", &TForm2::Button32Click, false, "総和 Σ"},
+    {31, &TForm2::Button31, {220, 120, 45, 25}, "Clear", nullptr,    &TForm2::Button31Click, false, "数式を消去"},
+    {35, &TForm2::Button35, {84, 12, 23, 21},   "a",     "a",        &TForm2::Button35Click, true, "定数 a"},
+    {36, &TForm2::Button36, {84, 36, 23, 21},   "b",     "b",        &TForm2::Button36Click, true, "定数 b"},
+    {37, &TForm2::Button37, {84, 60, 23, 21},   "c",     "c",        &TForm2::Button37Click, true, "定数 c"},
+    {38, &TForm2::Button38, {84, 84, 23, 21},   "d",     "d",        &TForm2::Button38Click, true, "定数 d"},
+    {29, &TForm2::Button29, {396, 36, 57, 25},  "入力",  nullptr,    &TForm2::Button29Click, false, nullptr},
+    {30, &TForm2::Button30, {396, 64, 57, 25},  "キャンセル", nullptr, &TForm2::Button30Click, false, nullptr},
 };
 // clang-format on
 
@@ -99,14 +104,17 @@ constexpr std::array<VariableKeys, 4> kVariableKeys{{
 TForm2::TForm2(TForm1* form1) : QDialog(form1, Qt::Dialog | kFixedWindowHints), form1_(form1) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("SubForm"));
-    setFixedSize(456, 148);
-    move(218, 262);
+    keepFixedSize(this, {456, 148});
+    placeBesideMainWindow();
     setModal(true);
     applyWindowStyle(this);
 
     createFormulaField();
     createConstants();
     createKeys();
+    addKeypadShortcuts(*this);
+    applyButtonFace(this);   // the controls' disabled text
+    fitGroupCaptions(this);  // above the controls they hold
     setTag(Label1, 0);
     setTag(this, 0);
     Edit1->setFocus();
@@ -131,9 +139,7 @@ void TForm2::createFormulaField() {
 }
 
 void TForm2::createConstants() {
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(272, 36, 117, 109);
+    GroupBox1 = new GroupBox(QStringLiteral("GroupBox1"), {272, 36, 117, 109}, this);
     GroupBox1->setFont(uiFont(12));
     setCaption(GroupBox1, QStringLiteral("定数"));
     const char* const constantNames[] = {"a  ", "b  ", "c  ", "d  "};
@@ -145,6 +151,7 @@ void TForm2::createConstants() {
                             LabeledEdit::LabelPosition::Left, uiFont(12), GroupBox1);
         (*fields[i])->setFont(fieldFont(12));
         attachValueMarker(*fields[i], FieldMarker::Field::Constant);
+        (*fields[i])->setAccessibleName(QStringLiteral("定数 %1 の値").arg(QChar(u'a' + i)));
     }
 }
 
@@ -158,9 +165,12 @@ void TForm2::createKeys() {
         key->setAutoDefault(false);
         key->setDefault(false);
         setCaption(key, QString::fromUtf8(layout.caption));
+        if (layout.spoken != nullptr) key->setAccessibleName(QString::fromUtf8(layout.spoken));
         this->*layout.member = key;
         connect(key, &QPushButton::clicked, this, layout.handler);
     }
+    Button29->setAccessibleDescription(QStringLiteral("Ctrl+Enter"));
+    nameVariableKeys();
     // The token keys take no focus, so the formula field keeps its caret and selection.
     for (QPushButton* key : findChildren<QPushButton*>()) {
         if (key != Button29 && key != Button30) key->setFocusPolicy(Qt::NoFocus);
@@ -178,7 +188,10 @@ void TForm2::setVisible(bool visible) {
         QDialog::setVisible(false);
         return;
     }
-    // The formula field gets the focus with its caret after the text and nothing selected.
+    placeBesideMainWindow();
+    // The formula field gets the focus with its caret after the text and nothing selected; it is
+    // named after the formula it edits.
+    Edit1->setAccessibleName(Label1->text() + QStringLiteral(" の数式"));
     Edit1->setFocus();
     QDialog::setVisible(true);
     Edit1->deselect();
@@ -236,8 +249,22 @@ void TForm2::FormPaint() {
     for (std::size_t i = 0; i < 4; ++i) {
         const QString caption = QString::fromUtf8(keys.captions[i]);
         // Painting runs often: a caption is set and fitted only when it changes.
-        if (variables[i]->text() != caption) setCaption(variables[i], caption);
+        if (variables[i]->text() != caption) {
+            setCaption(variables[i], caption);
+            nameVariableKeys();
+        }
     }
+}
+
+void TForm2::placeBesideMainWindow() {
+    const QPoint main = form1_->pos();
+    placeWindow(this, main + kOffsetFromMainWindow, kDesignedFrame,
+                form1_->frameGeometry().center());
+}
+
+void TForm2::nameVariableKeys() {
+    for (QPushButton* variable : {Button12, Button13, Button14, Button15, Button16})
+        variable->setAccessibleName(QStringLiteral("変数 ") + variable->text());
 }
 
 void TForm2::FormClose() {

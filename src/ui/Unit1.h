@@ -6,20 +6,26 @@
 #pragma once
 
 #include <QDialog>
+#include <QPoint>
+#include <QSize>
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace kurvilo {
 
+class GroupBox;
 class LabeledEdit;
 class TForm1;
 
 class TForm2 : public QDialog {
     Q_OBJECT
   public:
+    // Where the keypad opens from the main window where it fits, and how large its frame is.
+    static constexpr QPoint kOffsetFromMainWindow{-110, 55};
+    static constexpr QSize kDesignedFrame{464, 182};
+
     // Created hidden, right after the main window, and kept for the whole program.
     explicit TForm2(TForm1* form1);
 
@@ -112,7 +118,7 @@ class TForm2 : public QDialog {
     QPushButton* Button36;
     QPushButton* Button37;
     QPushButton* Button38;
-    QGroupBox* GroupBox1;
+    GroupBox* GroupBox1;
     LabeledEdit* LabeledEdit1;
     LabeledEdit* LabeledEdit2;
     LabeledEdit* LabeledEdit3;
@@ -130,6 +136,10 @@ class TForm2 : public QDialog {
     void createKeys();
     // Key `number` inserts its token: its own caption or the fixed text of the key table.
     void pressKey(int number);
+    // At its offset from the main window, inside the main window's screen.
+    void placeBesideMainWindow();
+    // A variable key is heard as "変数 " and its caption.
+    void nameVariableKeys();
     // Replaces the selection of Edit1, or inserts at its caret; the caret ends after the token.
     void insertToken(const QString& token);
 

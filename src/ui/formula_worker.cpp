@@ -14,11 +14,12 @@ namespace kurvilo {
 
 namespace {
 
-// While a tick waits live, every input goes nowhere except a press of the stop button; paint,
-// timer, close and all other events pass.
+// While a tick waits live, every input goes nowhere except a press of the stop button or its key;
+// paint, timer, close and all other events pass.
 class InputBlocker : public QObject {
   public:
-    explicit InputBlocker(QWidget* stopButton) : stopButton_(stopButton) {
+    InputBlocker(QWidget* stopButton, QObject* stopKey)
+        : stopButton_(stopButton), stopKey_(stopKey) {
         QCoreApplication::instance()->installEventFilter(this);
     }
     ~InputBlocker() override { QCoreApplication::instance()->removeEventFilter(this); }
@@ -32,10 +33,11 @@ class InputBlocker : public QObject {
                 // The window hands the press on to the widget under the mouse: judged there.
                 if (qobject_cast<QWindow*>(watched) != nullptr) return false;
                 return watched != stopButton_;
+            case QEvent::Shortcut:
+                return watched != stopKey_ && qobject_cast<QWindow*>(watched) == nullptr;
             case QEvent::KeyPress:
             case QEvent::KeyRelease:
             case QEvent::ShortcutOverride:
-            case QEvent::Shortcut:
             case QEvent::Wheel:
             case QEvent::ContextMenu:
             case QEvent::TouchBegin:
@@ -56,12 +58,16 @@ class InputBlocker : public QObject {
 
   private:
     QWidget* stopButton_;
+    QObject* stopKey_;
 };
 
 }  // namespace
 
-FormulaWorker::FormulaWorker(QWidget* stopButton)
-    : stopButton_(stopButton), notifier_(std::make_unique<QObject>()), thread_([this] { run(); }) {}
+FormulaWorker::FormulaWorker(QWidget* stopButton, QObject* stopKey)
+    : stopButton_(stopButton),
+      stopKey_(stopKey),
+      notifier_(std::make_unique<QObject>()),
+      thread_([this] { run(); }) {}
 
 FormulaWorker::~FormulaWorker() {
     {
@@ -98,7 +104,6 @@ void FormulaWorker::run() {
         e1_ = e1;
         error_ = error;
         jobDone_ = true;
-        jobDoneSeen_.store(true, std::memory_order_release);
         finished_.notify_all();
         // Wakes the UI thread if it waits in its event loop (a fast tick never does, and then
         // costs no event); a word that arrives late for an earlier job only makes the loop look
@@ -120,24 +125,13 @@ bool FormulaWorker::finished() {
     return jobDone_;
 }
 
-bool FormulaWorker::waitWatchfully() {
-    const auto until = std::chrono::steady_clock::now() + kWatchfulWait;
-    for (;;) {
-        for (int i = 0; i < 64; ++i) {
-            if (jobDoneSeen_.load(std::memory_order_acquire)) return true;
-            __builtin_ia32_pause();  // x86-64 only, like the arithmetic
-        }
-        if (std::chrono::steady_clock::now() >= until) return false;
-    }
-}
-
 void FormulaWorker::waitPlain() {
     std::unique_lock lock(mutex_);
     finished_.wait(lock, [this] { return jobDone_; });
 }
 
 void FormulaWorker::waitLive() {
-    const InputBlocker blocker(stopButton_);
+    const InputBlocker blocker(stopButton_, stopKey_);
     QEventLoop loop;
     activeLoop_ = &loop;
     {
@@ -161,23 +155,43 @@ void FormulaWorker::waitLive() {
     activeLoop_ = nullptr;
 }
 
+bool FormulaWorker::isQuick(std::string_view formula, const FormulaTexts& texts) noexcept {
+    if (formula.size() > kQuickFormula) return false;
+    // "Σ" in UTF-8: a summation term may run for minutes.
+    if (formula.find("\xCE\xA3") != std::string_view::npos) return false;
+    for (std::string_view value : texts.values) {
+        if (value.size() > kQuickText) return false;
+    }
+    for (std::string_view constant : texts.constants) {
+        if (constant.size() > kQuickText) return false;
+    }
+    return true;
+}
+
 void FormulaWorker::evaluate(std::string_view formula2, std::string_view formula1,
                              const FormulaTexts& texts, Fixed4& e2, Fixed4& e1) {
+    if (isQuick(formula2, texts) && isQuick(formula1, texts)) {
+        // Here and now: no cancellation can be needed, and a failure reaches the tick directly.
+        e2 = EvaluateFormula(formula2, texts);
+        e1 = EvaluateFormula(formula1, texts);
+        return;
+    }
+
+    ++handedToThread_;
     {
         std::lock_guard lock(mutex_);
         job_ = Job{formula2, formula1, texts};
         jobPending_ = true;
         jobDone_ = false;
-        jobDoneSeen_.store(false, std::memory_order_relaxed);
         error_ = nullptr;
         token_.reset();
     }
     wake_.notify_one();
 
-    bool done = waitWatchfully();
-    if (!done) {
+    bool done = false;
+    {
         std::unique_lock lock(mutex_);
-        done = finished_.wait_for(lock, kPlainWait - kWatchfulWait, [this] { return jobDone_; });
+        done = finished_.wait_for(lock, kPlainWait, [this] { return jobDone_; });
     }
     if (!done) waitLive();
 

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The tick's two formula evaluations on a thread of their own, so that a long formula cannot
-// freeze the window. The tick itself stays on the UI thread and waits for them: a plain wait
-// first; past that, a local event loop that keeps the window painted and lets only the stop
-// button and the window's close through, either of which cancels the evaluation (EAbort). A
-// failure of the evaluation is raised again on the UI thread, where the tick catches it.
+// The tick's two formula evaluations, so that a long formula cannot freeze the window. Formulas
+// that are quick by their shape (no summation term, short texts) are evaluated right on the UI
+// thread: most ticks cost no thread switch at all. The others run on a thread of their own while
+// the tick waits on the UI thread: a plain blocking wait first; past that, a local event loop
+// that keeps the window painted and lets only the stop button (or its key) and the window's
+// close through, either of which cancels the evaluation (EAbort). A failure of the evaluation is
+// raised again on the UI thread, where the tick catches it.
 #pragma once
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <exception>
@@ -26,14 +27,19 @@ namespace kurvilo {
 
 class FormulaWorker : public FormulaPairEvaluator {
   public:
-    // How long a tick waits for its formulas before the window is kept alive meanwhile; the
-    // first part of it watching for the end without sleeping, as most formulas take
-    // microseconds and a sleep and wake-up would cost more than they do.
+    // How long a tick waits, blocked, for formulas on the thread before the window is kept alive
+    // meanwhile.
     static constexpr std::chrono::milliseconds kPlainWait{100};
-    static constexpr std::chrono::microseconds kWatchfulWait{200};
+    // A formula no longer than this, without a summation term, over value and constant texts no
+    // longer than kQuickText, takes well under a millisecond: it is evaluated on the UI thread.
+    static constexpr std::size_t kQuickFormula = 512;
+    static constexpr std::size_t kQuickText = 128;
 
-    // `stopButton` stays pressable while the window waits.
-    explicit FormulaWorker(QWidget* stopButton);
+    // Whether `formula` over `texts` is evaluated on the calling thread.
+    static bool isQuick(std::string_view formula, const FormulaTexts& texts) noexcept;
+
+    // `stopButton` and `stopKey`, the stop key's shortcut, stay usable while the window waits.
+    FormulaWorker(QWidget* stopButton, QObject* stopKey);
     ~FormulaWorker() override;
 
     FormulaWorker(const FormulaWorker&) = delete;
@@ -46,6 +52,8 @@ class FormulaWorker : public FormulaPairEvaluator {
     void cancel() noexcept { token_.cancel(); }
     // Whether a tick is waiting in its local event loop right now.
     bool waitingLive() const { return activeLoop_ != nullptr; }
+    // How many pairs of formulas went to the thread so far.
+    int handedToThread() const { return handedToThread_; }
 
   private:
     struct Job {
@@ -56,11 +64,11 @@ class FormulaWorker : public FormulaPairEvaluator {
 
     void run();
     bool finished();
-    bool waitWatchfully();
     void waitPlain();
     void waitLive();
 
     QWidget* stopButton_;
+    QObject* stopKey_;
     CancellationToken token_;
 
     std::mutex mutex_;
@@ -69,7 +77,6 @@ class FormulaWorker : public FormulaPairEvaluator {
     Job job_;
     bool jobPending_ = false;
     bool jobDone_ = false;
-    std::atomic<bool> jobDoneSeen_{false};  // jobDone_, readable without the lock
     bool stopping_ = false;
     bool waitingLive_ = false;  // the UI thread waits in its event loop: wake it with an event
     Fixed4 e2_;
@@ -80,6 +87,7 @@ class FormulaWorker : public FormulaPairEvaluator {
     std::unique_ptr<QObject> notifier_;
     QEventLoop* activeLoop_ = nullptr;
     bool notified_ = false;
+    int handedToThread_ = 0;
 
     std::thread thread_;  // last: it starts once everything above exists
 };

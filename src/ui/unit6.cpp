@@ -13,7 +13,9 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <QTimer>
 #include <algorithm>
 #include <array>
@@ -25,10 +27,15 @@
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
 #include "ui/Unit1.h"
+#include "ui/caption_fit.h"
 #include "ui/components.h"
+#include "ui/failure_text.h"
+#include "ui/fixed_size.h"
 #include "ui/formula_marker.h"
 #include "ui/formula_worker.h"
 #include "ui/picture_file.h"
+#include "ui/placement.h"
+#include "ui/shortcuts.h"
 #include "ui/tag.h"
 #include "ui/window_style.h"
 
@@ -62,20 +69,28 @@ QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// A label as large as its caption.
-QLabel* makeLabel(const char* name, const char* caption, QPoint position, int pixelSize,
+// What a screen reader says for a control, in the window's language: what it is, and where
+// there is more to say, what it does.
+void speak(QWidget* control, const char* name, const char* description = nullptr) {
+    control->setAccessibleName(text(name));
+    if (description != nullptr) control->setAccessibleDescription(text(description));
+}
+
+// A label as large as its caption, no wider than `room` (up to the control beside it).
+QLabel* makeLabel(const char* name, const char* caption, QPoint position, int pixelSize, int room,
                   QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(uiFont(pixelSize));
+    label->setMaximumWidth(room);
     label->move(position);
     setCaption(label, text(caption));
     return label;
 }
 
 QLabel* makeWhiteLabel(const char* name, const char* caption, QPoint position, int pixelSize,
-                       QWidget* parent) {
-    QLabel* label = makeLabel(name, caption, position, pixelSize, parent);
+                       int room, QWidget* parent) {
+    QLabel* label = makeLabel(name, caption, position, pixelSize, room, parent);
     paintBlackOnWhite(label);
     return label;
 }
@@ -113,11 +128,10 @@ QPushButton* makeButton(const char* name, const char* caption, const QRect& geom
     return button;
 }
 
-QGroupBox* makeGroupBox(const char* name, const char* caption, const QRect& geometry,
-                        QWidget* parent, int captionPixelSize = 12) {
-    auto* box = new QGroupBox(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(geometry);
+// A group box; its font is its caption's (every control inside has its own).
+GroupBox* makeGroupBox(const char* name, const char* caption, const QRect& geometry,
+                       QWidget* parent, int captionPixelSize = 12) {
+    auto* box = new GroupBox(QString::fromLatin1(name), geometry, parent);
     box->setFont(uiFont(captionPixelSize));
     setCaption(box, text(caption));
     return box;
@@ -128,6 +142,7 @@ QComboBox* makeComboBox(const char* name, const QStringList& items, int selected
                         QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
+    combo->setFont(uiFont(12));
     combo->setEditable(false);
     combo->addItems(items);
     combo->setCurrentIndex(selected);
@@ -140,6 +155,7 @@ QSpinBox* makeSpinEdit(const char* name, const QRect& geometry, int minimum, int
     auto* spin = new QSpinBox(parent);
     spin->setObjectName(QString::fromLatin1(name));
     spin->setGeometry(geometry);
+    spin->setFont(uiFont(12));
     spin->setRange(minimum, maximum);
     spin->setValue(value);
     return spin;
@@ -150,6 +166,7 @@ QCheckBox* makeCheckBox(const char* name, const char* caption, const QRect& geom
     auto* check = new QCheckBox(parent);
     check->setObjectName(QString::fromLatin1(name));
     check->setGeometry(geometry);
+    check->setFont(uiFont(12));
     setCaption(check, text(caption));
     return check;
 }
@@ -202,16 +219,6 @@ QRect segmentArea(QPoint from, QPoint to) {
     return box & QRect(0, 0, PlotSurface::kSize, PlotSurface::kSize);
 }
 
-// "EZeroDivide: Floating point division by zero (tick 12, t = 0.11)".
-QString failureDetail(const TickFailure& failure) {
-    QString detail =
-        QStringLiteral("%1: %2 (tick %3")
-            .arg(QString::fromStdString(failure.kind), QString::fromStdString(failure.message))
-            .arg(failure.tick);
-    if (!failure.t.empty()) detail += QStringLiteral(", t = ") + QString::fromStdString(failure.t);
-    return detail + QLatin1Char(')');
-}
-
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -221,12 +228,14 @@ TForm1::TForm1(QWidget* parent)
       lastSaveName_(QStringLiteral("Default")) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("MainForm"));
-    setFixedSize(777, 410);
-    move(328, 207);
+    keepFixedSize(this, {777, 410});
+    placeWindow(this, kDesignedPlace, kDesignedFrame, kDesignedPlace);
     applyWindowStyle(this);
 
     createControls();
-    worker_ = std::make_unique<FormulaWorker>(Button2);
+    worker_ = std::make_unique<FormulaWorker>(Button2, addMainWindowShortcuts(*this));
+    applyButtonFace(this);   // the controls' disabled text
+    fitGroupCaptions(this);  // above the controls they hold
     readLocaleSeparator();
     FormCreate();
 }
@@ -253,6 +262,9 @@ void TForm1::createControls() {
 void TForm1::createPlotSurface() {
     Image1 = new SurfaceView(QStringLiteral("Image1"), model_->surface, this);
     Image1->move(4, 4);
+    speak(Image1, "軌跡の図",
+          "401×401 の描画面。運動の軌跡を黒い線で描き、今の点を赤い丸で示す。描写中は灰色の"
+          "格子と黒い座標軸の上に描く");
 }
 
 void TForm1::createFormulaGroup() {
@@ -265,6 +277,10 @@ void TForm1::createFormulaGroup() {
     Button4 = makeButton("Button4", "・・・", {332, 52, 21, 21}, GroupBox1);
     attachFormulaMarker(Edit1);
     attachFormulaMarker(Edit2);
+    speak(GroupBox1, "数式");
+    for (QPushButton* opener : {Button3, Button4})
+        opener->setAccessibleDescription(text("F4 キーでも開く"));
+    nameFormulaControls();
 }
 
 void TForm1::createInitialConditionGroup() {
@@ -275,20 +291,30 @@ void TForm1::createInitialConditionGroup() {
     LabeledEdit16 = makeInitialValue("LabeledEdit16", {108, 73, 85, 21}, "X=", GroupBox2);
     for (LabeledEdit* value : {LabeledEdit12, LabeledEdit15, LabeledEdit13, LabeledEdit16})
         attachValueMarker(value, FieldMarker::Field::InitialValue);
+    nameInitialValues();
 }
 
 void TForm1::createDrawingSettingsGroup() {
     GroupBox3 = makeGroupBox("GroupBox3", "描写設定", {408, 196, 209, 109}, this);
-    Label2 = makeWhiteLabel("Label2", "描写速度", {9, 17}, 16, GroupBox3);
+    // Each caption's room reaches to the caption beside it or to the group's edge.
+    Label2 = makeWhiteLabel("Label2", "描写速度", {9, 17}, 16, 99, GroupBox3);
     ComboBox1 = makeComboBox("ComboBox1", {"1/1s", "1/10s", "1/100s"}, 2, {8, 37}, GroupBox3);
-    Label1 = makeWhiteLabel("Label1", "精度", {109, 17}, 16, GroupBox3);
+    Label1 = makeWhiteLabel("Label1", "精度", {109, 17}, 16, 98, GroupBox3);
     ComboBox2 = makeComboBox("ComboBox2", {"1/10", "1/100", "1/1000"}, 1, {108, 37}, GroupBox3);
-    Label4 = makeWhiteLabel("Label4", "描写範囲（Ｙ）", {7, 61}, 16, GroupBox3);
+    Label4 = makeWhiteLabel("Label4", "描写範囲（Ｙ）", {7, 61}, 16, 99, GroupBox3);
     ComboBox3 =
         makeComboBox("ComboBox3", {"-2<Y<2", "-20<Y<20", "-200<Y<200"}, 1, {8, 81}, GroupBox3);
-    Label5 = makeWhiteLabel("Label5", "描写範囲（Ｘ）", {107, 61}, 16, GroupBox3);
+    Label5 = makeWhiteLabel("Label5", "描写範囲（Ｘ）", {107, 61}, 16, 100, GroupBox3);
     ComboBox4 =
         makeComboBox("ComboBox4", {"-2<X<2", "-20<X<20", "-200<X<200"}, 1, {108, 81}, GroupBox3);
+    // Qt's bridge to AT-SPI names a combo box by its current item and ignores an accessible
+    // name; a reader takes the name from the label tied to it.
+    const std::pair<QLabel*, QComboBox*> named[] = {
+        {Label2, ComboBox1}, {Label1, ComboBox2}, {Label4, ComboBox3}, {Label5, ComboBox4}};
+    for (const auto& [label, combo] : named) {
+        label->setBuddy(combo);
+        combo->setAccessibleName(label->text());
+    }
 }
 
 void TForm1::createValueLists() {
@@ -297,6 +323,11 @@ void TForm1::createValueLists() {
     ListBox1 = new ListBox(QStringLiteral("ListBox1"), {440, 308, 177, 65}, this);
     ListBox3 = new ListBox(QStringLiteral("ListBox3"), {440, 376, 177, 29}, this);
     ListBox3->hide();
+    speak(ListBox2, "値の名前");
+    speak(ListBox1, "今の値", "各行は左の名前の今の値");
+    // A row of values is read with its name: "Vx= -0.05".
+    ListBox1->setRowNames(ListBox2);
+    speak(ListBox3, "前の点の画素");
 
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -312,6 +343,9 @@ void TForm1::createSystemGroup() {
     Button2 = makeButton("Button2", "描写中止", {84, 16, 57, 25}, GroupBox4);
     Button16 = makeButton("Button16", "保存", {12, 44, 57, 25}, GroupBox4);
     Button16->setEnabled(false);
+    speak(Button1, "描写開始", "F5 または Ctrl+Enter");
+    speak(Button2, "描写中止", "Esc");
+    speak(Button16, "保存", "Ctrl+S");
 }
 
 void TForm1::createGraphModeGroup() {
@@ -320,6 +354,7 @@ void TForm1::createGraphModeGroup() {
         {QStringLiteral("直交座標系運動方程式"), QStringLiteral("極座標系運動方程式"),
          QStringLiteral("直交座標系方程式"), QStringLiteral("極座標系方程式")},
         this);
+    RadioGroup1->setFont(uiFont(12));
     for (int i = 0; i < 4; ++i)
         fitCaption(RadioGroup1->item(i));
     RadioGroup1->setItemIndex(0);
@@ -327,26 +362,34 @@ void TForm1::createGraphModeGroup() {
 
 void TForm1::createZoomGroup() {
     GroupBox5 = makeGroupBox("GroupBox5", "定点拡大", {620, 264, 150, 145}, this);
-    Label8 = makeLabel("Label8", "X軸", {8, 16}, 16, GroupBox5);
+    // Each caption's room reaches to the control beside it or to the group's edge.
+    Label8 = makeLabel("Label8", "X軸", {8, 16}, 16, 39, GroupBox5);
     CheckBox1 = makeCheckBox("CheckBox1", "有効", {48, 16, 49, 17}, GroupBox5);
-    Label12 = makeLabel("Label12", "中心点", {8, 40}, 12, GroupBox5);
-    Label13 = makeLabel("Label13", "描写範囲", {88, 40}, 12, GroupBox5);
+    Label12 = makeLabel("Label12", "中心点", {8, 40}, 12, 79, GroupBox5);
+    Label13 = makeLabel("Label13", "描写範囲", {88, 40}, 12, 60, GroupBox5);
     SpinEdit1 = makeSpinEdit("SpinEdit1", {8, 52, 49, 21}, -200, 200, 0, GroupBox5);
-    Label11 = makeLabel("Label11", "±", {72, 56}, 12, GroupBox5);
+    Label11 = makeLabel("Label11", "±", {72, 56}, 12, 15, GroupBox5);
     SpinEdit2 = makeSpinEdit("SpinEdit2", {88, 52, 49, 21}, 1, 100, 1, GroupBox5);
-    Label9 = makeLabel("Label9", "Y軸", {8, 80}, 16, GroupBox5);
+    Label9 = makeLabel("Label9", "Y軸", {8, 80}, 16, 39, GroupBox5);
     CheckBox2 = makeCheckBox("CheckBox2", "有効", {48, 80, 57, 17}, GroupBox5);
-    Label14 = makeLabel("Label14", "中心点", {8, 104}, 12, GroupBox5);
-    Label15 = makeLabel("Label15", "描写範囲", {88, 104}, 12, GroupBox5);
+    Label14 = makeLabel("Label14", "中心点", {8, 104}, 12, 79, GroupBox5);
+    Label15 = makeLabel("Label15", "描写範囲", {88, 104}, 12, 60, GroupBox5);
     SpinEdit3 = makeSpinEdit("SpinEdit3", {8, 116, 49, 21}, -200, 200, 0, GroupBox5);
-    Label10 = makeLabel("Label10", "±", {72, 120}, 12, GroupBox5);
+    Label10 = makeLabel("Label10", "±", {72, 120}, 12, 15, GroupBox5);
     SpinEdit4 = makeSpinEdit("SpinEdit4", {88, 116, 49, 21}, 1, 100, 1, GroupBox5);
+    speak(CheckBox1, "X軸 有効", "X軸を中心点と描写範囲で描く");
+    speak(SpinEdit1, "X軸 中心点");
+    speak(SpinEdit2, "X軸 描写範囲（±）");
+    speak(CheckBox2, "Y軸 有効", "Y軸を中心点と描写範囲で描く");
+    speak(SpinEdit3, "Y軸 中心点");
+    speak(SpinEdit4, "Y軸 描写範囲（±）");
 }
 
 void TForm1::createMarkerAndTimer() {
     // The marker is made last so that it stays above the surface.
     Shape1 = new ShapeCircle(QStringLiteral("Shape1"), {200, 200, 8, 8}, this);
     Shape1->hide();
+    speak(Shape1, "今の点");
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -466,9 +509,31 @@ void TForm1::RadioGroup1Click() {
         LabeledEdit13->setEnabled(labels.motion);
         Edit2->setEnabled(labels.motion);
         Button4->setEnabled(labels.motion);
+        nameFormulaControls();
+        nameInitialValues();
     }
     Edit1->clear();
     Edit2->clear();
+}
+
+// The formula fields and their keypad buttons are named after the formula's label: "Ay= の数式".
+void TForm1::nameFormulaControls() {
+    const std::pair<const QLabel*, std::pair<QLineEdit*, QPushButton*>> formulas[] = {
+        {Label6, {Edit1, Button3}}, {Label7, {Edit2, Button4}}};
+    for (const auto& [label, controls] : formulas) {
+        // In the curve modes the second formula has no label and no use.
+        const QString formula =
+            label->text().isEmpty() ? text("使わない2番目の式") : label->text() + text(" の数式");
+        controls.first->setAccessibleName(formula);
+        controls.second->setAccessibleName(label->text().isEmpty()
+                                               ? formula + text("を数式パッドで入力")
+                                               : label->text() + text(" を数式パッドで入力"));
+    }
+}
+
+void TForm1::nameInitialValues() {
+    for (LabeledEdit* value : {LabeledEdit12, LabeledEdit15, LabeledEdit13, LabeledEdit16})
+        value->setAccessibleName(value->editLabel()->text() + text(" の初期値"));
 }
 
 void TForm1::Button3Click() {
@@ -492,6 +557,10 @@ QFileDialog& TForm1::saveDialog() {
     if (SaveDialog1 == nullptr) {
         SaveDialog1 = new QFileDialog(this);
         SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+        // Qt's own dialog, in Japanese like the window, whatever the session's language: a
+        // desktop's native one would speak that language beside the program's Japanese.
+        SaveDialog1->setOption(QFileDialog::DontUseNativeDialog, true);
+        SaveDialog1->setWindowTitle(QStringLiteral("名前を付けて保存"));
         SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
         SaveDialog1->setFileMode(QFileDialog::AnyFile);
         SaveDialog1->setNameFilter(QStringLiteral("ビットマップ(*.bmp)"));
@@ -603,15 +672,16 @@ void TForm1::showTimer() {
     if (!m.timer1.enabled && Timer1->isActive()) Timer1->stop();
 }
 
-// Label3 and, while it shows "エラー", why: the failure's kind, message, tick and t.
+// Label3 and, while it shows "エラー", why: a sentence, the failure's kind and message, tick and t.
 void TForm1::showStatus() {
     const RunModel& m = *model_;
     const QString status = QString::fromStdString(m.label3);
     if (Label3->text() != status) setCaption(Label3, status);
     QString detail;
     if (m.label3 == "エラー" && m.lastFailure) detail = failureDetail(*m.lastFailure);
-    if (Label3->toolTip() != detail) {
-        Label3->setToolTip(detail);
+    if (Label3->accessibleDescription() != detail) {
+        // Shown as written, even where a formula's text looks like markup.
+        Label3->setToolTip(Qt::mightBeRichText(detail) ? Qt::convertFromPlainText(detail) : detail);
         Label3->setAccessibleDescription(detail);
     }
 }

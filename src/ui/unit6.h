@@ -7,6 +7,8 @@
 // evaluated on a worker thread, so a long one leaves the window painted and "描写中止" live.
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -38,6 +40,10 @@ class TForm2;
 class TForm1 : public QWidget {
     Q_OBJECT
   public:
+    // Where the window opens where it fits, and how large its frame is, title bar included.
+    static constexpr QPoint kDesignedPlace{328, 207};
+    static constexpr QSize kDesignedFrame{785, 444};
+
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -50,6 +56,8 @@ class TForm1 : public QWidget {
     void setSaveDialogRunner(SaveDialogRunner runner) { runSaveDialog_ = std::move(runner); }
 
     const PlotSurface& surface() const;
+    // Evaluates the tick's formulas, on this thread when they are quick, else on its own.
+    const FormulaWorker& formulaWorker() const { return *worker_; }
 
     // Handlers, named after their component and event.
     void FormCreate();
@@ -128,6 +136,10 @@ class TForm1 : public QWidget {
     void createZoomGroup();
     void createMarkerAndTimer();
     void connectHandlers();
+
+    // The accessible names that follow the graph mode's labels.
+    void nameFormulaControls();
+    void nameInitialValues();
 
     void readLocaleSeparator();
     QFileDialog& saveDialog();

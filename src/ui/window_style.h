@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The look both windows share: the text face at its pixel sizes, the fixed-size window hints, the
 // button-face background with its group frames, the colours that never follow the theme (black
-// captions on white, the red status), and the fitting that keeps every caption whole in its
-// control: where the face at hand is too wide, the caption is drawn condensed, never clipped.
+// captions on white, the red status) and disabled text that stays readable. Keeping each caption
+// whole in its control is ui/caption_fit.h's.
 #pragma once
 
 #include <QFont>
 #include <QString>
 #include <Qt>
 
-class QAbstractButton;
-class QGroupBox;
-class QLabel;
+class QColor;
 class QWidget;
 
 namespace kurvilo {
@@ -29,27 +27,23 @@ inline constexpr Qt::WindowFlags kFixedWindowHints = Qt::CustomizeWindowHint | Q
 
 // The window's font, its background in the theme's button face and the group frames.
 void applyWindowStyle(QWidget* window);
-// The button face again, after the theme changed (a window's palette changed with it); sets
-// nothing when the face is already right.
+// The button face again, after the theme changed (a window's palette changed with it), and the
+// theme's disabled text made readable in every control of the window; sets nothing that is
+// already right. Called once more when the window's controls are made.
 void applyButtonFace(QWidget* window);
 
 // A caption drawn on white: the text is black (grey when disabled) whatever the theme.
 void paintBlackOnWhite(QWidget* label);
+
+// Disabled text reads at this contrast to its background at least: WCAG AA asks 4.5 : 1, and a
+// thin antialiased stroke at 11 to 16 pixels reaches clearly less than its colour.
+inline constexpr double kDisabledContrast = 6.0;
+// The contrast ratio of two colours (WCAG: 1 to 21).
+double contrastRatio(const QColor& a, const QColor& b);
+// `disabled`, or where it reads too faintly on `background`, the first mix of it toward
+// `enabled` that reads at kDisabledContrast.
+QColor readableDisabled(const QColor& disabled, const QColor& enabled, const QColor& background);
 // The status label: red text whatever the theme.
 void paintRedText(QWidget* label);
-
-// Sets the caption and fits it. A label of fixed size keeps its size; any other label takes the
-// size of its text, as high as its face's pixel size where the glyphs allow it.
-void setCaption(QLabel* label, const QString& caption);
-void setCaption(QAbstractButton* button, const QString& caption);
-void setCaption(QGroupBox* box, const QString& caption);
-// Fits the caption the control already has.
-void fitCaption(QLabel* label);
-void fitCaption(QAbstractButton* button);
-void fitCaption(QGroupBox* box);
-
-// Whether `text` drawn in `font` into `box` with the alignment `flags` keeps all its ink inside
-// the box (where the control clips it) and its advance within the box's width.
-bool textFits(const QFont& font, const QString& text, const QRect& box, int flags);
 
 }  // namespace kurvilo

@@ -7,11 +7,14 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QtTest/QTest>
 #include <cstring>
+#include <random>
 
 #include "sim/plot_surface.h"
 #include "sim/tick.h"
+#include "ui/formula_worker.h"
 #include "window_fixture.h"
 
 namespace kurvilo {
@@ -181,6 +184,122 @@ TEST_F(LightTick, ATickRepaintsItsSegmentTheMarkerAndTheChangedRowsOnly) {
     for (const auto& spin : spins)
         EXPECT_EQ(spin->paints, 0) << "a zoom spin box repainted";
 }
+
+// The style's own painting of 12-pixel rows, to compare the lists' light painting with.
+class StyleRows : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 12};
+    }
+};
+
+// Value texts as the tick writes them: a sign, up to nine digits, up to four decimals, with
+// either separator; seeded, so every run compares the same texts.
+std::vector<std::string> sampleValues(int count) {
+    std::mt19937 random(20261208);
+    std::vector<std::string> values;
+    for (int i = 0; i < count; ++i) {
+        std::string value = random() % 2 ? "-" : "";
+        value += std::to_string(random() % 1000000000 / (1 + random() % 100000));
+        const unsigned decimals = random() % 5;
+        if (decimals > 0) {
+            value += random() % 4 == 0 ? ',' : '.';
+            for (unsigned d = 0; d < decimals; ++d)
+                value += char('0' + random() % 10);
+        }
+        values.push_back(value);
+    }
+    return values;
+}
+
+TEST_F(LightTick, RowsLookExactlyAsTheStyleDrawsThem) {
+    showWindow();
+    auto* shown = inMain<ListBox>("ListBox1");
+    // A plain list widget with the same rows, drawn by the style.
+    QListWidget styled(form1);
+    styled.setItemDelegate(new StyleRows(&styled));
+    styled.setUniformItemSizes(true);
+    styled.setTextElideMode(Qt::ElideNone);
+    styled.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    styled.setFocusPolicy(Qt::NoFocus);
+    styled.setFont(shown->font());
+    styled.setGeometry(shown->geometry());
+    styled.show();
+    const auto expectSame = [&](const std::vector<std::string>& texts) {
+        shown->setTexts(texts);
+        styled.clear();
+        for (const std::string& text : texts)
+            styled.addItem(QString::fromStdString(text));
+        QCoreApplication::processEvents();  // the lists lay their new rows out
+        const QImage light = shown->viewport()->grab().toImage();
+        const QImage style = styled.viewport()->grab().toImage();
+        ASSERT_EQ(light.size(), style.size());
+        EXPECT_TRUE(light == style)
+            << texts[0] << " " << texts[1] << " " << texts[2] << " " << texts[3] << " " << texts[4];
+    };
+    const std::vector<std::string> values = sampleValues(200);
+    for (std::size_t i = 0; i + 5 <= values.size(); i += 5)
+        expectSame({values.begin() + long(i), values.begin() + long(i) + 5});
+    // Texts as typed, with characters a value has not, are drawn by the text layout.
+    expectSame({"abc", "1e5", " 5", "+5", "θ=5"});
+
+    // The label list, in both kinds of modes.
+    for (int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        inMain<RadioGroup>("RadioGroup1")->item(mode)->click();
+        shown = inMain<ListBox>("ListBox2");
+        styled.setGeometry(shown->geometry());
+        const std::vector<std::string> labels = shown->texts();
+        expectSame(labels);
+    }
+}
+
+// Which formulas the window evaluates on its own thread, with no thread switch and no wait: all
+// but those with a summation term or long texts.
+struct QuickCase {
+    const char* name;
+    std::string edit1;
+    std::string initialX;  // LabeledEdit16
+    int handed;            // of 20 ticks
+};
+
+void PrintTo(const QuickCase& quick, std::ostream* os) {
+    *os << quick.name;
+}
+
+class QuickFormulas : public LightTick, public testing::WithParamInterface<QuickCase> {};
+
+TEST_P(QuickFormulas, OnlyFormulasThatMayTakeLongGoToTheWorkersThread) {
+    const QuickCase& row = GetParam();
+    typeTypicalRoad();
+    inMain<QLineEdit>("Edit1")->setText(QString::fromStdString(row.edit1));
+    inMain<QLineEdit>("LabeledEdit16")->setText(QString::fromStdString(row.initialX));
+    click("Button1");
+    for (int tick = 0; tick < 20; ++tick)
+        form1->Timer1Timer();
+    EXPECT_TRUE(inMain<QLabel>("Label3")->text().isEmpty());
+    EXPECT_EQ(form1->formulaWorker().handedToThread(), row.handed);
+}
+
+// "-y+0+0...+0", exactly as long as a quick formula may be.
+std::string longestQuickSum() {
+    std::string sum = "-y";
+    while (sum.size() < FormulaWorker::kQuickFormula)
+        sum += "+0";
+    return sum;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachShape, QuickFormulas,
+    testing::Values(QuickCase{"TypicalRoad", "-y", "5", 0},
+                    QuickCase{"FunctionsAndPowers", "-sin(y)*2^x/(1+t)", "5", 0},
+                    QuickCase{"LongestQuickFormula", longestQuickSum(), "5", 0},
+                    QuickCase{"OneCharacterLonger", longestQuickSum() + "0", "5", 20},
+                    QuickCase{"SummationTerm", "-y+Σ{n=1<>2:0}", "5", 20},
+                    // Only the first tick reads the text as typed; then x is the tick's own.
+                    QuickCase{"LongValueText", "-y", "5." + std::string(200, '0'), 1}),
+    [](const testing::TestParamInfo<QuickCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kurvilo

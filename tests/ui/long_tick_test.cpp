@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 
+#include "ui/formula_worker.h"
 #include "window_fixture.h"
 
 namespace kurvilo {
@@ -106,6 +107,28 @@ TEST_F(LongTick, StopPressedDuringABillionTermSumStopsTheRunAtOnceWithoutError) 
     EXPECT_EQ(shownPicture().pixel(200, 37) | 0xFF000000u, qRgb(0, 0, 0));
 }
 
+TEST_F(LongTick, EscapePressedDuringABillionTermSumStopsTheRunAtOnce) {
+    typeRoad(kBillionTerms);
+    form1->show();
+    QApplication::setActiveWindow(form1);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form1));
+    click("Button1");
+    QTimer::singleShot(200, form1, [&] {
+        ASSERT_TRUE(form1->formulaWorker().waitingLive());
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : form1, Qt::Key_Escape);
+        sincePress.start();
+    });
+    form1->Timer1Timer();
+    const qint64 stoppedAfter = sincePress.elapsed();
+
+    EXPECT_TRUE(sincePress.isValid());
+    EXPECT_LT(stoppedAfter, 100) << "the stop took " << stoppedAfter << " ms";
+    EXPECT_FALSE(timer()->isActive());
+    EXPECT_TRUE(inMain<QLabel>("Label3")->text().isEmpty());
+    EXPECT_TRUE(inMain<QWidget>("Button16")->isEnabled());
+}
+
 TEST_F(LongTick, AStoppedLongTickKeepsTheListsAndThePictureOfTheTickBefore) {
     typeRoad("-y");
     click("Button1");
@@ -187,7 +210,7 @@ TEST_F(LongTick, AFailureDeepInALongSumEndsTheTickWithErrorAndItsDetail) {
     form1->Timer1Timer();
     EXPECT_EQ(inMain<QLabel>("Label3")->text(), "エラー");
     EXPECT_EQ(inMain<QLabel>("Label3")->toolTip().toStdString(),
-              "EZeroDivide: Floating point division by zero (tick 1, t = 0)");
+              "0 で割りました。\nEZeroDivide: Floating point division by zero (tick 1, t = 0)");
     EXPECT_FALSE(timer()->isActive());
 }
 

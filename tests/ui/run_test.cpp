@@ -156,7 +156,8 @@ TEST_F(Run, AFailedTickTellsWhyInTheStatusTooltipUntilTheNextStart) {
         form1->Timer1Timer();
     auto* status = inMain<QLabel>("Label3");
     EXPECT_EQ(status->text(), "エラー");
-    const std::string why = "EZeroDivide: Floating point division by zero (tick 3, t = 0.02)";
+    const std::string why =
+        "0 で割りました。\nEZeroDivide: Floating point division by zero (tick 3, t = 0.02)";
     EXPECT_EQ(status->toolTip().toStdString(), why);
     EXPECT_EQ(status->accessibleDescription().toStdString(), why);
 
@@ -171,8 +172,10 @@ TEST_F(Run, AFailureOfTheStartValuesNamesItsTextInTheTooltip) {
     inMain<QLineEdit>("Edit2")->setText("0");
     click("Button1");
     form1->Timer1Timer();
-    EXPECT_EQ(inMain<QLabel>("Label3")->toolTip().toStdString(),
-              "EConvertError: 'abc' is not a valid floating point value (tick 1, t = 0)");
+    EXPECT_EQ(
+        inMain<QLabel>("Label3")->toolTip().toStdString(),
+        "「abc」は数値として読めません。\nEConvertError: 'abc' is not a valid floating point value "
+        "(tick 1, t = 0)");
 }
 
 TEST_F(Run, AStopWithoutAFailureLeavesNoTooltip) {

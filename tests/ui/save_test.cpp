@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QImageReader>
 #include <QMessageBox>
 #include <QPushButton>
@@ -87,6 +88,43 @@ TEST_F(Save, TheDialogAsksForABitmapNamedDefaultFirst) {
     });
     click("Button16");
     EXPECT_TRUE(ran);
+}
+
+// Whether a text of the dialog is Japanese: it holds a character of the Japanese scripts.
+bool japanese(const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() >= 0x3000) return true;
+    }
+    return false;
+}
+
+TEST_F(Save, TheDialogIsQtsOwnAndWhollyJapaneseWhateverTheLocale) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    setUpApplication();
+    form1->setSaveDialogRunner([&](QFileDialog& dialog) {
+        dialog.setDirectory(folder.path());  // an empty folder: no file names to read
+        // A desktop's own dialog would speak the session's language.
+        EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(dialog.windowTitle().toStdString(), "名前を付けて保存");
+        QStringList texts;
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            texts << label->text();
+        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+            texts << button->text() << button->toolTip();
+        for (QHeaderView* header : dialog.findChildren<QHeaderView*>()) {
+            for (int section = 0; section < header->count(); ++section)
+                texts << header->model()->headerData(section, Qt::Horizontal).toString();
+        }
+        int checked = 0;
+        for (const QString& text : texts) {
+            if (text.isEmpty()) continue;
+            ++checked;
+            EXPECT_TRUE(japanese(text)) << text.toStdString();
+        }
+        EXPECT_GT(checked, 10);  // the labels, the buttons, their tips, the columns
+        return false;
+    });
+    click("Button16");
 }
 
 TEST_F(Save, CancellingWritesNothingAndChangesNothing) {

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 // Sets the windows up for the README's picture: a run of a Lissajous figure, stopped, with the
 // keypad open below the main window, then has ImageMagick's import take the whole X screen.
-// Usage (under an X server): ui_screenshot_scene OUT.png [dark] [polar]
-//   dark: under a dark theme's palette; polar: an orbit in PolarMotion instead.
+// Usage (under an X server): ui_screenshot_scene OUT.png [dark] [polar] [wayland]
+//   dark: under a dark theme's palette; polar: an orbit in PolarMotion instead;
+//   wayland: under a Wayland compositor (weston started with --debug), which places the windows
+//   itself and whose screen weston-screenshooter takes.
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPalette>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +23,19 @@
 #include "ui/start_up.h"
 #include "ui/unit6.h"
 
+// weston-screenshooter writes wayland-screenshot-<time>.png into the folder it runs in.
+int takeWaylandScreen(const QString& output) {
+    QTemporaryDir folder;
+    QProcess shooter;
+    shooter.setWorkingDirectory(folder.path());
+    shooter.start(QStringLiteral("weston-screenshooter"), {});
+    if (!shooter.waitForFinished(10000) || shooter.exitCode() != 0) return 1;
+    const QStringList taken = QDir(folder.path()).entryList({QStringLiteral("*.png")});
+    if (taken.size() != 1) return 1;
+    QFile::remove(output);
+    return QFile::copy(QDir(folder.path()).filePath(taken.first()), output) ? 0 : 1;
+}
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     if (argc < 2) {
@@ -26,6 +44,7 @@ int main(int argc, char* argv[]) {
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
     bool polar = false;
+    bool wayland = false;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "dark") == 0) {
             QPalette dark;
@@ -42,6 +61,8 @@ int main(int argc, char* argv[]) {
             QApplication::setPalette(dark);
         } else if (std::strcmp(argv[i], "polar") == 0) {
             polar = true;
+        } else if (std::strcmp(argv[i], "wayland") == 0) {
+            wayland = true;
         }
     }
     kurvilo::setUpApplication();
@@ -49,9 +70,10 @@ int main(int argc, char* argv[]) {
     kurvilo::TForm1& form1 = *windows.form1;
     kurvilo::TForm2& form2 = *windows.form2;
 
-    // Side by side on the screen instead of the keypad covering the plot.
+    // Side by side on the screen instead of the keypad covering the plot (it opens at its
+    // offset from the main window: moved below it once open).
     form1.move(8, 8);
-    form2.move(8, 8 + form1.height() + 8);
+    const QPoint keypadPlace(8, 8 + form1.height() + 8);
     form1.show();
 
     if (polar) {
@@ -73,6 +95,7 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(1500, &form1, [&] {
         form1.Button2->click();
         QTimer::singleShot(0, &form2, [&] {
+            if (!wayland) form2.move(keypadPlace);
             form2.LabeledEdit1->setText(QStringLiteral("2"));
             // "-4*y" becomes "-4*y+a*sin(t)", key by key.
             form2.Button17->click();  // +
@@ -83,9 +106,10 @@ int main(int argc, char* argv[]) {
             form2.Button16->click();  // t
             form2.Edit1->end(false);
             QTimer::singleShot(700, &form2, [&] {
-                result =
-                    QProcess::execute(QStringLiteral("import"),
-                                      {QStringLiteral("-window"), QStringLiteral("root"), output});
+                result = wayland ? takeWaylandScreen(output)
+                                 : QProcess::execute(
+                                       QStringLiteral("import"),
+                                       {QStringLiteral("-window"), QStringLiteral("root"), output});
                 form2.Button30->click();
                 form1.close();
             });

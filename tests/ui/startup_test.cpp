@@ -211,7 +211,8 @@ const Placement kMainPlacements[] = {
 };
 // clang-format on
 
-QString captionOf(const QWidget* widget) {
+// What a control shows: its caption, or a field's text.
+QString shownText(const QWidget* widget) {
     if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
     if (auto* box = qobject_cast<const QGroupBox*>(widget)) return box->title();
@@ -230,7 +231,7 @@ void expectPlaced(QWidget* widget, const Placement& expected) {
     if (expected.geometry.height() > 0) {
         EXPECT_EQ(widget->height(), expected.geometry.height());
     }
-    EXPECT_EQ(captionOf(widget), QString::fromUtf8(expected.caption));
+    EXPECT_EQ(shownText(widget), QString::fromUtf8(expected.caption));
 }
 
 TEST_F(StartUp, MainWindowControlsSitWhereDesigned) {
@@ -244,7 +245,7 @@ TEST_F(StartUp, InitialValueLabelsSitThreePixelsAboveTheirFields) {
         auto* edit = inMain<LabeledEdit>(name);
         EXPECT_EQ(edit->editLabel()->geometry().bottom() + 1 + 3, edit->y());
         EXPECT_EQ(edit->editLabel()->x(), edit->x());
-        EXPECT_EQ(edit->editLabel()->font().pixelSize(), 16);
+        EXPECT_EQ(edit->editLabel()->height(), 16);
     }
 }
 
@@ -256,8 +257,12 @@ TEST_F(StartUp, CaptionLabelsArePaintedOnWhite) {
         labels.push_back(inMain<LabeledEdit>(name)->editLabel());
     for (QWidget* label : labels) {
         SCOPED_TRACE(label->objectName().toStdString());
-        // What is really drawn, not just the palette: a corner of the label's background.
+        // What is really drawn, not just the palette: the label's background, its caption
+        // hidden (a caption that fits tightly may reach a corner).
+        const CaptionSwitch caption = captionSwitch(label);
+        caption(false);
         const QImage picture = label->grab().toImage();
+        caption(true);
         ASSERT_FALSE(picture.isNull());
         EXPECT_EQ(picture.pixelColor(0, 0), QColor(Qt::white));
         EXPECT_EQ(picture.pixelColor(picture.width() - 1, picture.height() - 1), QColor(Qt::white));
@@ -318,6 +323,19 @@ struct DesignedFont {
     bool bold;
 };
 
+// In the face the windows were designed for (or its metric twin IPAPGothic) every caption has its
+// designed pixel size; another face may draw a caption up to a quarter smaller where its glyphs
+// are too large for the control (caption_layout_test.cpp checks that they show whole).
+void expectDesignedSize(const QFont& font, int designed) {
+    const QString face = QFontInfo(font).family();
+    if (face == "IPAPGothic" || face.contains("MS PGothic") || face.contains("ＭＳ Ｐゴシック")) {
+        EXPECT_EQ(font.pixelSize(), designed) << face.toStdString();
+    } else {
+        EXPECT_LE(font.pixelSize(), designed) << face.toStdString();
+        EXPECT_GE(font.pixelSize(), designed * 3 / 4) << face.toStdString();
+    }
+}
+
 TEST_F(StartUp, FontsHaveTheirDesignedSizes) {
     const DesignedFont mainFonts[] = {
         {"Label6", 21, true},     {"Label7", 21, true},    {"Edit1", 16, true},
@@ -328,7 +346,7 @@ TEST_F(StartUp, FontsHaveTheirDesignedSizes) {
     for (const DesignedFont& expected : mainFonts) {
         SCOPED_TRACE(expected.name);
         const QFont font = inMain<QWidget>(expected.name)->font();
-        EXPECT_EQ(font.pixelSize(), expected.pixelSize);
+        expectDesignedSize(font, expected.pixelSize);
         EXPECT_EQ(font.bold(), expected.bold);
     }
     const DesignedFont keypadFonts[] = {{"Label1", 21, true},
@@ -338,7 +356,7 @@ TEST_F(StartUp, FontsHaveTheirDesignedSizes) {
     for (const DesignedFont& expected : keypadFonts) {
         SCOPED_TRACE(expected.name);
         const QFont font = inKeypad<QWidget>(expected.name)->font();
-        EXPECT_EQ(font.pixelSize(), expected.pixelSize);
+        expectDesignedSize(font, expected.pixelSize);
         EXPECT_EQ(font.bold(), expected.bold);
     }
 }
@@ -346,8 +364,10 @@ TEST_F(StartUp, FontsHaveTheirDesignedSizes) {
 TEST_F(StartUp, EveryControlHasAPixelSizedFont) {
     for (QWidget* widget : form1->findChildren<QWidget*>()) {
         if (widget->isWindow() && widget != form2) continue;  // dialogs made on demand
+        // 11 to 21 as designed; a caption too large for its control in another face may be
+        // drawn a quarter smaller.
         const int size = widget->font().pixelSize();
-        EXPECT_TRUE(size >= 11 && size <= 21)
+        EXPECT_TRUE(size >= 11 * 3 / 4 && size <= 21)
             << widget->objectName().toStdString() << " " << widget->metaObject()->className()
             << " has pixel size " << size;
     }
@@ -366,7 +386,7 @@ TEST_F(StartUp, FontsPreferTheDesignFaceThenAJapaneseFace) {
 TEST_F(StartUp, EveryCaptionCanBeDrawnWithoutMissingGlyphs) {
     int captions = 0;
     for (QWidget* widget : form1->findChildren<QWidget*>()) {
-        const QString caption = captionOf(widget);
+        const QString caption = shownText(widget);
         if (caption.isEmpty()) continue;
         ++captions;
         const QFontMetrics metrics(widget->font());

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
@@ -26,6 +27,28 @@
 #include "ui/window_style.h"
 
 namespace kurvilo {
+
+// The caption of a label, a button or a group box ("" for other controls).
+inline QString captionOf(const QWidget* widget) {
+    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (auto* box = qobject_cast<const QGroupBox*>(widget)) return box->title();
+    return {};
+}
+
+// Hides the caption a control draws (false) and shows it again (true), changing nothing else;
+// empty for a control without a caption.
+using CaptionSwitch = std::function<void(bool)>;
+inline CaptionSwitch captionSwitch(QWidget* widget) {
+    const QString caption = captionOf(widget);
+    if (caption.isEmpty()) return nullptr;
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return [label, caption](bool on) { label->setText(on ? caption : QString()); };
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return [button, caption](bool on) { button->setText(on ? caption : QString()); };
+    auto* box = qobject_cast<QGroupBox*>(widget);
+    return [box, caption](bool on) { box->setTitle(on ? caption : QString()); };
+}
 
 class WindowTest : public ::testing::Test {
   protected:
