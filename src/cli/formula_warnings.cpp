@@ -20,12 +20,14 @@ bool isContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-// Standard output and standard error are one file: what goes to both is seen in one stream.
+// Standard output and standard error are one file that someone reads in order: a terminal, a
+// pipe, a file. Not a device like /dev/null, where the order is lost anyway.
 bool outputsShareAFile() {
     struct stat out {};
     struct stat err {};
     if (::fstat(STDOUT_FILENO, &out) != 0 || ::fstat(STDERR_FILENO, &err) != 0) return false;
-    return out.st_dev == err.st_dev && out.st_ino == err.st_ino;
+    if (out.st_dev != err.st_dev || out.st_ino != err.st_ino) return false;
+    return !S_ISCHR(out.st_mode) || ::isatty(STDOUT_FILENO) == 1;
 }
 
 }  // namespace

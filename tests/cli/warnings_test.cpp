@@ -263,6 +263,29 @@ TEST(EvalWarnings, InOneStreamEachWarningStandsRightBeforeItsAnswer) {
               expected);
 }
 
+// On a terminal, where the answers are written in one piece at the end.
+TEST(EvalWarnings, OnATerminalEachWarningStandsRightBeforeItsAnswer) {
+    FormulaInputs inputs;
+    const std::vector<std::string> formulas = {"pi", "1", "2**3", "2"};
+    std::string expected;
+    for (const std::string& formula : formulas)
+        expected += expectedWarnings("'" + formula + "'", notesOf(formula, inputs)) +
+                    engineAnswer(formula, inputs);
+    ChildProcess::Setup setup;
+    setup.out = Stream::terminal();
+    setup.err = Stream::terminal();
+    std::vector<std::string> args = {"eval"};
+    args.insert(args.end(), formulas.begin(), formulas.end());
+    ChildProcess eval(args, setup);
+    ASSERT_TRUE(eval.started());
+    std::string shown = eval.readTerminal();
+    EXPECT_EQ(eval.wait(), 0);
+    // The terminal ends its lines in "\r\n".
+    for (std::size_t at = shown.find("\r\n"); at != std::string::npos; at = shown.find("\r\n", at))
+        shown.erase(at, 1);
+    EXPECT_EQ(shown, expected);
+}
+
 // Driven a line at a time: the warning is on standard error by the time the answer comes.
 TEST(EvalWarnings, AWarningHoldsNoAnswerBackWhenDrivenALineAtATime) {
     TempDir dir;
