@@ -335,7 +335,7 @@ void reportStrict(const FormulaWarnings& warnings) {
 int evaluate(const EvalSettings& settings) {
     OutputFile out;
     out.openStandardOutput();
-    FormulaWarnings warnings("eval", settings.quiet);
+    FormulaWarnings warnings("eval", settings.quiet, settings.strict);
     warnings.answersGoTo(out);
     LineReader input(out);
     std::string line;

@@ -63,8 +63,8 @@ std::string warningLines(std::string_view command, std::string_view where,
     return lines;
 }
 
-FormulaWarnings::FormulaWarnings(std::string_view command, bool quiet)
-    : command_(command), quiet_(quiet) {}
+FormulaWarnings::FormulaWarnings(std::string_view command, bool quiet, bool strict)
+    : command_(command), quiet_(quiet), reading_(!quiet || strict) {}
 
 void FormulaWarnings::answersGoTo(OutputFile& out) {
     sharedOutput_ = out.isStandardOutput() && outputsShareAFile() ? &out : nullptr;
@@ -73,6 +73,7 @@ void FormulaWarnings::answersGoTo(OutputFile& out) {
 bool FormulaWarnings::check(std::string_view formula, std::string_view where,
                             const NoteOptions& options) {
     ++formulas_;
+    if (!reading_) return false;
     std::vector<FormulaNote> notes;
     try {
         notes = formulaNotes(formula, options);

@@ -34,8 +34,9 @@ std::string warningLines(std::string_view command, std::string_view where,
 
 class FormulaWarnings {
   public:
-    // command: "eval" or "run". quiet: the notes are counted, not written.
-    FormulaWarnings(std::string_view command, bool quiet);
+    // command: "eval" or "run". quiet: the notes are not written; unless strict asks for them
+    // to be counted, they are not even read (a quiet eval of many lines pays nothing for them).
+    FormulaWarnings(std::string_view command, bool quiet, bool strict);
 
     // The output the command writes its answers to. When it is standard output and shares its
     // file with standard error (a terminal, "2>&1"), it is flushed before each warning, so that
@@ -52,6 +53,7 @@ class FormulaWarnings {
   private:
     std::string command_;
     bool quiet_;
+    bool reading_;
     OutputFile* sharedOutput_ = nullptr;
     std::size_t formulas_ = 0;
     std::size_t formulasWithNotes_ = 0;

@@ -568,7 +568,7 @@ bool checkFormulas(const RunRequest& request) {
         texts.constants[i] = settings.constants[i];
     NoteOptions options;
     options.texts = &texts;
-    FormulaWarnings warnings("run", request.quiet);
+    FormulaWarnings warnings("run", request.quiet, request.strict);
     const struct {
         const std::string& formula;
         const std::string& source;
