@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // kurvilo-cli run --gif: encoding the animation of the 1 000-tick harmonic oscillator at
 // --every 10 (100 frames of 401 × 401), and composing one frame of the window's picture; and
-// kurvilo-cli eval --explain of "(x)+(x)+...+(x)" over the number of groups.
+// kurvilo-cli eval --explain of "(x)+(x)+...+(x)" over the number of groups; and eval of typical
+// formulas with and without the notes that its warnings come from.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -11,6 +12,8 @@
 
 #include "cli/explain.h"
 #include "formula/evaluate.h"
+#include "formula/notes.h"
+#include "numbers/failures.h"
 #include "picture/gif_animation.h"
 #include "picture/image.h"
 #include "picture/marker.h"
@@ -112,5 +115,54 @@ BENCHMARK(BM_ExplainGroups)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
+
+// The formulas of the gallery and of the guide's worked examples, none with a note: what every
+// line of a large input costs with its notes checked (notes:1) and without (notes:0).
+void BM_EvalLines(benchmark::State& state) {
+    static const char* const kFormulas[] = {"-4y",
+                                            "-9.8",
+                                            "-9.8-0.3vy",
+                                            "-ay-bvy",
+                                            "-y",
+                                            "0",
+                                            "10cos(3\u03B8)",
+                                            "10sin(x)cos(t/3)",
+                                            "40/\u03C0*\u03A3{n=1<>5:sin((2n-1)x/2)/(2n-1)}",
+                                            "r*v\u03B8^2-a/r^2",
+                                            "\u03B8",
+                                            "-0.3vx",
+                                            "-2*vr*v\u03B8/r",
+                                            "-9x",
+                                            "-a*cos(\u03B8)/r",
+                                            "-ax-bvx",
+                                            "-x",
+                                            "2(x+1)^2-sin(t)x",
+                                            "2*x^2+3*x-1",
+                                            "(x^2+y^2)^1.5",
+                                            "exp(-t/2)*cos(3t)",
+                                            "ln(x+2)"};
+    const bool withNotes = state.range(0) != 0;
+    FormulaInputs inputs;
+    inputs.values = {"0.3", "0.5", "-2", "2", "1.5"};
+    inputs.constants = {"2", "0.5", "0", "0"};
+    const FormulaTexts texts = inputs;
+    NoteOptions options;
+    options.texts = &texts;
+    options.valuesFixed = true;
+    std::size_t notes = 0;
+    for (auto _ : state) {
+        for (const char* formula : kFormulas) {
+            if (withNotes) notes += formulaNotes(formula, options).size();
+            try {
+                benchmark::DoNotOptimize(EvaluateFormula(formula, inputs));
+            } catch (const Failure&) {
+                state.SkipWithError("a formula failed");
+            }
+        }
+    }
+    if (notes != 0) state.SkipWithError("a formula has a note");
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(std::size(kFormulas)));
+}
+BENCHMARK(BM_EvalLines)->ArgName("notes")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

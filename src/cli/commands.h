@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The commands of kurvilo-cli: each with its option table, its help and the function that runs
 // it on the arguments after its name and returns the exit status: 0 done, 1 a run that ended in
-// a failed tick or an output that could not be written, 2 bad arguments, 128 + N a run stopped
-// by signal N.
+// a failed tick or an output that could not be written, 2 bad arguments, 3 a formula with a note
+// under --strict, 128 + N a run stopped by signal N.
 #pragma once
 
 #include <span>
@@ -12,6 +12,9 @@
 #include "cli/options.h"
 
 namespace kurvilo::cli {
+
+// --strict, and a formula is read differently from how it looks.
+inline constexpr int kExitNotes = 3;
 
 struct CommandDef {
     std::string_view name;

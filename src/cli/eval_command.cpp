@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/escape.h"
 #include "cli/explain.h"
+#include "cli/formula_warnings.h"
 #include "cli/options.h"
 #include "formula/evaluate.h"
 #include "numbers/failures.h"
@@ -23,7 +24,16 @@ namespace kurvilo::cli {
 
 namespace {
 
-enum EvalOptionId { kSeparator, kTsv, kExplain, kSlot0, kSlot4 = kSlot0 + 4, kConstantA };
+enum EvalOptionId {
+    kSeparator,
+    kTsv,
+    kExplain,
+    kQuiet,
+    kStrict,
+    kSlot0,
+    kSlot4 = kSlot0 + 4,
+    kConstantA
+};
 
 using enum ValueKind;
 
@@ -58,6 +68,10 @@ constexpr OptionDef kEvalOptions[] = {
     {"tsv", kTsv, None, "",
      "read cases from standard input, one a line, fields parted by tabs: formula, vx, x, vy, "
      "y, t, a, b, c, d; missing trailing fields take the values of the options above"},
+    {"quiet", kQuiet, None, "", "write no warnings", 'q'},
+    {"strict", kStrict, None, "",
+     "make a formula with a note a failure: every formula is still answered, then one line "
+     "on standard error counts them and the exit status is 3"},
     {"help", kHelpOption, None, "", "show this help", 'h'},
     {"version", kVersionOption, None, "", "show the version"},
 };
@@ -74,12 +88,20 @@ constexpr std::string_view kEvalUsage =
     "or EOutOfMemory. A FORMULA '-', or none at all, reads formulas from standard\n"
     "input, one a line, each answered as soon as it is read. A newline, carriage\n"
     "return, tab or NUL in a message is written \\n, \\r, \\t or \\0. Everything after\n"
-    "'--' is a formula, even when it starts with '-'.\n";
+    "'--' is a formula, even when it starts with '-'.\n"
+    "\n"
+    "A formula that is read differently from how it looks ('x + 1' is x, 'pi' is 0,\n"
+    "'2**3' is 6) gets a warning on standard error for each of its notes, before its\n"
+    "answer:\n"
+    "    kurvilo-cli eval: warning: 'x + 1' column 2: a blank ends the reading ...\n"
+    "A formula from standard input is named by its line ('line 3'); columns count\n"
+    "characters from 1.\n";
 
 constexpr std::string_view kEvalEpilogue =
     "Options may also be written --name=VALUE.\n"
     "Exit status: 0 when every formula was evaluated (a failing formula is a result),\n"
-    "1 when the output or the input failed, 2 on bad arguments.\n";
+    "1 when the output or the input failed, 2 on bad arguments, 3 when --strict was\n"
+    "given and a formula has a note.\n";
 
 int evalMain(std::span<const std::string> args);
 
@@ -99,6 +121,8 @@ struct EvalSettings {
     FormulaInputs inputs;
     bool tsv = false;
     bool explain = false;
+    bool quiet = false;
+    bool strict = false;
     // In order; "-" stands for the lines of standard input. None: standard input alone.
     std::vector<std::string> formulas;
 };
@@ -114,6 +138,10 @@ EvalSettings readEvalOptions(const CommandLine& line) {
             settings.tsv = true;
         } else if (option.id == kExplain) {
             settings.explain = true;
+        } else if (option.id == kQuiet) {
+            settings.quiet = true;
+        } else if (option.id == kStrict) {
+            settings.strict = true;
         } else if (option.id >= kConstantA) {
             settings.inputs.constants[static_cast<std::size_t>(option.id - kConstantA)] =
                 option.value;
@@ -284,13 +312,37 @@ std::string_view splitTsvCase(std::string_view line, const FormulaInputs& defaul
     return formula;
 }
 
+// The notes of a formula that is about to be evaluated with these values: they are known.
+bool warn(FormulaWarnings& warnings, std::string_view formula, std::string_view where,
+          const FormulaInputs& inputs) {
+    const FormulaTexts texts = inputs;
+    NoteOptions options;
+    options.texts = &texts;
+    options.valuesFixed = true;
+    return warnings.check(formula, where, options);
+}
+
+// --strict: the one line that says why the exit status is not 0.
+void reportStrict(const FormulaWarnings& warnings) {
+    const std::size_t noted = warnings.formulasWithNotes();
+    std::fprintf(stderr,
+                 "kurvilo-cli eval: --strict: %zu of %zu formula%s %s read differently from how "
+                 "%s look%s\n",
+                 noted, warnings.formulas(), warnings.formulas() == 1 ? "" : "s",
+                 noted == 1 ? "is" : "are", noted == 1 ? "it" : "they", noted == 1 ? "s" : "");
+}
+
 int evaluate(const EvalSettings& settings) {
     OutputFile out;
     out.openStandardOutput();
+    FormulaWarnings warnings("eval", settings.quiet, settings.strict);
+    warnings.answersGoTo(out);
     LineReader input(out);
     std::string line;
     std::string text;
+    std::string where;
     FormulaInputs inputs;
+    std::size_t lineNumber = 0;
     bool first = true;
     // Cases of an explanation are parted by an empty line.
     auto startCase = [&] {
@@ -300,17 +352,21 @@ int evaluate(const EvalSettings& settings) {
     for (const std::string& formula : settings.formulas) {
         if (formula != "-") {
             startCase();
+            warn(warnings, formula, quotedFormula(formula), settings.inputs);
             writeCase(out, text, formula, settings.inputs, settings.explain);
             continue;
         }
         while (!out.failed() && input.next(line)) {
             startCase();
+            where = "line " + std::to_string(++lineNumber);
             if (input.outOfMemory()) {
                 writeOutOfMemory(out, settings.explain);
             } else if (settings.tsv) {
                 const std::string_view tsvFormula = splitTsvCase(line, settings.inputs, inputs);
+                warn(warnings, tsvFormula, where, inputs);
                 writeCase(out, text, tsvFormula, inputs, settings.explain);
             } else {
+                warn(warnings, line, where, settings.inputs);
                 writeCase(out, text, line, settings.inputs, settings.explain);
             }
         }
@@ -325,6 +381,10 @@ int evaluate(const EvalSettings& settings) {
         std::fprintf(stderr, "kurvilo-cli eval: cannot read standard input: %s\n",
                      std::strerror(input.error()));
         return 1;
+    }
+    if (settings.strict && warnings.formulasWithNotes() > 0) {
+        reportStrict(warnings);
+        return kExitNotes;
     }
     return 0;
 }

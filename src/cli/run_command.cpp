@@ -15,6 +15,7 @@
 
 #include "cli/commands.h"
 #include "cli/escape.h"
+#include "cli/formula_warnings.h"
 #include "cli/interruption.h"
 #include "cli/options.h"
 #include "cli/progress.h"
@@ -67,6 +68,7 @@ enum RunOptionId {
     kSaveRun,
     kTitle,
     kNote,
+    kStrict,
 };
 
 using enum ValueKind;
@@ -143,10 +145,13 @@ constexpr OptionDef kRunOptions[] = {
     {"title", kTitle, Text, "T", "the run file's title"},
     {"note", kNote, Text, "T", "the run file's note"},
     {"", kHeading, None, "", "Messages:"},
-    {"quiet", kQuiet, None, "", "show no progress", 'q'},
+    {"quiet", kQuiet, None, "", "show no progress and no warnings", 'q'},
     {"progress", kProgress, None, "",
      "show the progress on standard error even when it is no "
      "terminal"},
+    {"strict", kStrict, None, "",
+     "make a formula with a note a failure: nothing runs and nothing is written, and the exit "
+     "status is 3"},
     {"help", kHelpOption, None, "", "show this help", 'h'},
     {"version", kVersionOption, None, "", "show the version"},
 };
@@ -157,7 +162,12 @@ constexpr std::string_view kRunUsage =
     "\n"
     "Runs the window's start action and then N ticks of its tick driver, without a\n"
     "window, and writes the values of every tick, the final picture, frames or an\n"
-    "animated GIF. Every PNG it writes carries the run file of its run.\n";
+    "animated GIF. Every PNG it writes carries the run file of its run.\n"
+    "\n"
+    "A formula that is read differently from how it looks ('x + 1' is x, 'pi' is 0)\n"
+    "gets a warning on standard error for each of its notes, before the run, naming\n"
+    "the option or the run file's key it came from and the column (in characters):\n"
+    "    kurvilo-cli run: warning: --ay 'x + 1' column 2: a blank ends the ...\n";
 
 constexpr std::string_view kRunEpilogue =
     "Every output file is written whole or not at all: a failed write leaves an older\n"
@@ -173,7 +183,7 @@ constexpr std::string_view kRunEpilogue =
     "\n"
     "Exit status: 0 all N ticks ran (or the reader went away), 1 a tick failed or an\n"
     "output could not be written, 2 bad arguments or a run file that is refused,\n"
-    "128 + N ended by signal N.\n";
+    "3 --strict was given and a formula has a note, 128 + N ended by signal N.\n";
 
 int runMain(std::span<const std::string> args);
 
@@ -202,6 +212,12 @@ struct RunRequest {
     std::string saveRunPath;  // --save-run; empty: none
     OutputSettings outputs;
     std::optional<bool> progress;  // -q: off, --progress: on; none: on a terminal
+    bool quiet = false;            // -q: no warnings either
+    bool strict = false;
+    // Where each formula came from, for its warnings: the option ("--ay") or the run file's key
+    // ("lesson.kurvilo: formulas.first"); empty: neither, the formula is empty.
+    std::string firstSource;
+    std::string secondSource;
 };
 
 bool parseCount(const std::string& text, std::uint64_t& count) {
@@ -343,6 +359,10 @@ RunRequest readRunOptions(const CommandLine& line) {
     RunRequest request;
     request.runFile = baseRunFile(line);
     const bool haveFile = !line.operands.empty();
+    if (haveFile) {
+        request.firstSource = escaped(line.operands[0]) + ": formulas.first";
+        request.secondSource = escaped(line.operands[0]) + ": formulas.second";
+    }
     RunSettings& settings = request.runFile.settings;
     request.ticks = request.runFile.ticks;
     OutputSettings& outputs = request.outputs;
@@ -372,18 +392,18 @@ RunRequest readRunOptions(const CommandLine& line) {
             case kAr:
             case kCurve:
                 fields.push_back(&option);
+                [[fallthrough]];
+            case kF1:
                 settings.firstFormula = value;
+                request.firstSource = option.name;
                 break;
             case kAx:
             case kATheta:
                 fields.push_back(&option);
-                settings.secondFormula = value;
-                break;
-            case kF1:
-                settings.firstFormula = value;
-                break;
+                [[fallthrough]];
             case kF2:
                 settings.secondFormula = value;
+                request.secondSource = option.name;
                 break;
             case kVx0:
             case kX0:
@@ -451,6 +471,10 @@ RunRequest readRunOptions(const CommandLine& line) {
                 break;
             case kQuiet:
                 request.progress = false;
+                request.quiet = true;
+                break;
+            case kStrict:
+                request.strict = true;
                 break;
             case kProgress:
                 request.progress = true;
@@ -533,6 +557,41 @@ bool saveRunFile(const RunRequest& request) {
     return false;
 }
 
+// The notes of the two formulas, once, before anything is written: the constants are known, the
+// values change as the run goes. False when --strict makes a note a failure.
+bool checkFormulas(const RunRequest& request) {
+    const RunSettings& settings = request.runFile.settings;
+    FormulaTexts texts;
+    for (std::size_t i = 0; i < settings.initialValues.size(); ++i)
+        texts.values[i] = settings.initialValues[i];
+    for (std::size_t i = 0; i < settings.constants.size(); ++i)
+        texts.constants[i] = settings.constants[i];
+    NoteOptions options;
+    options.texts = &texts;
+    FormulaWarnings warnings("run", request.quiet, request.strict);
+    const struct {
+        const std::string& formula;
+        const std::string& source;
+        std::string_view unnamed;
+    } formulas[] = {{settings.firstFormula, request.firstSource, "the first formula"},
+                    {settings.secondFormula, request.secondSource, "the second formula"}};
+    std::vector<std::string> noted;
+    for (const auto& f : formulas) {
+        const std::string name = f.source.empty() ? std::string(f.unnamed) : f.source;
+        if (warnings.check(f.formula, name + " " + quotedFormula(f.formula), options)) {
+            noted.push_back(name);
+        }
+    }
+    if (!request.strict || noted.empty()) return true;
+    const bool one = noted.size() == 1;
+    std::fprintf(stderr,
+                 "kurvilo-cli run: --strict: %s%s%s %s read differently from how %s look%s; "
+                 "nothing was run or written\n",
+                 noted[0].c_str(), one ? "" : " and ", one ? "" : noted[1].c_str(),
+                 one ? "is" : "are", one ? "it" : "they", one ? "s" : "");
+    return false;
+}
+
 int execute(const RunRequest& request) {
     if (!request.saveRunPath.empty() && !saveRunFile(request)) return 1;
     if (!request.ticks) return 0;
@@ -584,7 +643,9 @@ int runMain(std::span<const std::string> args) {
         if (const int answered = answerHelpOrVersion(runCommand(), line); answered >= 0) {
             return answered;
         }
-        return execute(readRunOptions(line));
+        const RunRequest request = readRunOptions(line);
+        if (!checkFormulas(request)) return kExitNotes;
+        return execute(request);
     } catch (const UsageError& error) {
         return reportUsageError("run", error.what());
     } catch (const RefusedFile& refused) {

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The manual page kurvilo-cli(1) against the tool: each command's options in the page are the
-// options its --help lists, and every example of the page runs as printed, under the C locale
-// and under a German one, giving the output the page shows.
+// options its --help lists, every example of the page runs as printed, under the C locale and
+// under a German one, giving the output the page shows, and each common mistake it lists gets
+// the warning the page shows, one for every kind of note.
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -11,7 +12,9 @@
 #include <vector>
 
 #include "cli_runner.h"
+#include "formula/notes.h"
 #include "locale_support.h"
+#include "numbers/utf8.h"
 
 namespace kurvilo::testing {
 namespace {
@@ -27,12 +30,22 @@ std::string plain(std::string line) {
         {"\\-", "-"},         {"\\(aq", "'"},       {"\\(ha", "^"},       {"\\(mu", "\u00D7"},
         {"\\[*h]", "\u03B8"}, {"\\[*p]", "\u03C0"}, {"\\[*S]", "\u03A3"}, {"\\fB", ""},
         {"\\fI", ""},         {"\\fP", ""},         {"\\fR", ""},         {"\\&", ""},
-        {"\\|", ""},          {"\\(lq", "\""},      {"\\(rq", "\""},      {"\\e", "\\"},
+        {"\\|", ""},          {"\\(lq", "\""},      {"\\(rq", "\""},      {"\\ ", " "},
+        {"\\e", "\\"},
     };
     for (const auto& [escape, text] : kEscapes) {
         for (std::size_t at = line.find(escape); at != std::string::npos;
              at = line.find(escape, at + std::string(text).size()))
             line.replace(at, std::string(escape).size(), text);
+    }
+    // Any other character by its code: "\[uFF0D]".
+    for (std::size_t at = line.find("\\[u"); at != std::string::npos; at = line.find("\\[u", at)) {
+        const std::size_t close = line.find(']', at);
+        if (close == std::string::npos) break;
+        std::string character;
+        appendUtf8(character, static_cast<char32_t>(
+                                  std::stoul(line.substr(at + 3, close - at - 3), nullptr, 16)));
+        line.replace(at, close + 1 - at, character);
     }
     return line;
 }
@@ -153,6 +166,61 @@ TEST(Manual, EveryExampleRunsAsPrintedUnderAnyLocale) {
                 EXPECT_EQ(r.out, example.output);
             }
         }
+    }
+}
+
+struct Mistake {
+    int line = 0;
+    std::string formula;  // the tag of the entry
+    std::string warning;  // its paragraph, the lines joined by blanks
+};
+
+// The entries of COMMON MISTAKES: a .TP whose tag is ".B formula", the paragraph after it.
+std::vector<Mistake> mistakes() {
+    const std::vector<std::string> lines = linesOf(manualPage());
+    std::vector<Mistake> found;
+    bool section = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].rfind(".SH", 0) == 0) section = lines[i] == ".SH COMMON MISTAKES";
+        if (!section || lines[i] != ".TP" || i + 1 == lines.size()) continue;
+        const std::string tag = lines[i + 1];
+        EXPECT_EQ(tag.rfind(".B ", 0), 0u) << "man/kurvilo-cli.1:" << i + 2;
+        Mistake mistake{static_cast<int>(i + 2), plain(tag.substr(3)), ""};
+        for (i += 2; i < lines.size() && lines[i].rfind('.', 0) != 0; ++i) {
+            if (!mistake.warning.empty()) mistake.warning += ' ';
+            mistake.warning += plain(lines[i]);
+        }
+        --i;
+        found.push_back(mistake);
+    }
+    return found;
+}
+
+TEST(Manual, EachCommonMistakeGetsTheWarningThePageShows) {
+    const std::vector<Mistake> all = mistakes();
+    ASSERT_GE(all.size(), 10u) << "the common mistakes were not found";
+    for (const Mistake& mistake : all) {
+        SCOPED_TRACE("man/kurvilo-cli.1:" + std::to_string(mistake.line) + ": " + mistake.formula);
+        const CliResult r = runCli({"eval", "--", mistake.formula});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "kurvilo-cli eval: warning: " + mistake.warning + "\n");
+    }
+}
+
+TEST(Manual, TheCommonMistakesShowEveryKindOfNote) {
+    std::set<NoteKind> shown;
+    for (const Mistake& mistake : mistakes()) {
+        const FormulaTexts values;
+        NoteOptions options;
+        options.texts = &values;
+        options.valuesFixed = true;
+        for (const FormulaNote& note : formulaNotes(mistake.formula, options))
+            shown.insert(note.kind);
+    }
+    // Summation is the last kind.
+    for (int kind = 0; kind <= static_cast<int>(NoteKind::Summation); ++kind) {
+        EXPECT_TRUE(shown.contains(static_cast<NoteKind>(kind)))
+            << "no common mistake shows the note kind " << kind;
     }
 }
 
