@@ -742,7 +742,9 @@ void TForm1::showFailure(const QString& message) {
 
 QString TForm1::openRunFile(const QString& fileName) {
     if (!canOpenRunFile()) return QStringLiteral("描写中は実行ファイルを開けません。");
-    const RunFileRead read = loadRunFile(QFile::encodeName(fileName).toStdString(),
+    // "-" is a file here, not standard input.
+    const QString path = fileName == QStringLiteral("-") ? QStringLiteral("./-") : fileName;
+    const RunFileRead read = loadRunFile(QFile::encodeName(path).toStdString(),
                                          QDir::toNativeSeparators(fileName).toStdString());
     if (!read.file) return refusal(read.error);
     const RunFile& file = *read.file;
