@@ -222,6 +222,12 @@ void stopAction(RunModel& model) {
     model.timer1.enabled = false;
 }
 
+void resumeAction(RunModel& model) {
+    model.settingsEnabled = false;
+    model.button16Enabled = false;
+    model.timer1.enabled = true;
+}
+
 bool Timer1Timer(RunModel& model, FormulaPairEvaluator* evaluator) {
     // The one place where failures are caught: the tick ends where it failed, "エラー" shows
     // and the run stops as if "描写中止" had been pressed.

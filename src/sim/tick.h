@@ -130,6 +130,10 @@ class FormulaPairEvaluator {
 void startAction(RunModel& model);
 // Button2Click's work: settings, start and save enabled; timer disabled.
 void stopAction(RunModel& model);
+// A stopped run carried on (the window's F6): settings and save disabled, timer enabled, and
+// nothing else touched, so the next tick goes on from the lists, the picture and the run phase as
+// they stand, as it would have had the run not been stopped.
+void resumeAction(RunModel& model);
 // One tick. Any failure is caught here: Label3 := "エラー", stopAction, lastFailure set, false.
 // A cancelled evaluation (EAbort) stops the run the same way but leaves Label3 alone.
 bool Timer1Timer(RunModel& model, FormulaPairEvaluator* evaluator = nullptr);

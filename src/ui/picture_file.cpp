@@ -32,6 +32,16 @@ QString failureMessage(const QString& fileName, const QString& cause) {
 
 }  // namespace
 
+QString saveFile(const QString& fileName, const std::function<std::string(ByteSink&)>& fill) {
+    OutputFile file;
+    if (file.openFile(QFile::encodeName(fileName).toStdString())) {
+        if (std::string cause = fill(file); !cause.empty() && !file.failed())
+            file.fail(std::move(cause));
+        if (file.close()) return {};
+    }
+    return failureMessage(fileName, causeOf(QFileInfo(fileName), file));
+}
+
 QString savePicture(const QImage& picture, const QString& fileName) {
     const QImage pixels = picture.convertToFormat(QImage::Format_RGB32);
     const ImageView view{reinterpret_cast<const std::uint32_t*>(pixels.constBits()), pixels.width(),

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QMessageBox>
 #include <QTranslator>
 
 #include "ui/Unit1.h"
@@ -62,6 +63,27 @@ Windows createWindows() {
     windows.form2 = new TForm2(windows.form1.get());
     windows.form1->setKeypad(windows.form2);
     return windows;
+}
+
+CommandLine readCommandLine(const QStringList& arguments) {
+    CommandLine line;
+    if (arguments.size() > 1) {
+        line.error = QStringLiteral(
+            "usage: kurvilo [FILE]  (FILE: a run file, *.kurvilo, or a PNG "
+            "picture that carries one)");
+    } else if (arguments.size() == 1) {
+        line.runFile = arguments.first();
+        if (line.runFile.isEmpty()) line.error = QStringLiteral("kurvilo: the file name is empty");
+    }
+    return line;
+}
+
+QString openCommandLineFile(TForm1& form1, const CommandLine& line) {
+    if (line.runFile.isEmpty()) return {};
+    const QString failure = form1.openRunFile(line.runFile);
+    if (!failure.isEmpty())
+        QMessageBox::critical(&form1, QCoreApplication::applicationName(), failure);
+    return failure;
 }
 
 }  // namespace kurvilo

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The program's start-up, shared by main and the window tests: the application's name, desktop
 // entry, icon, face and Japanese translations of Qt's own dialogs, then the main window Form1
-// and, right after it, the keypad Form2, which lives as long as Form1.
+// and, right after it, the keypad Form2, which lives as long as Form1; the command line.
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace kurvilo {
@@ -23,5 +25,17 @@ void setUpApplication();
 
 // Form1 (its FormCreate runs while it is made), then Form2, hidden.
 Windows createWindows();
+
+// The program's command line: nothing, or the one run file to open ("kurvilo FILE", as a desktop
+// opens a .kurvilo file). Qt's own options are none of it.
+struct CommandLine {
+    QString runFile;  // empty: none
+    QString error;    // why the command line is refused; empty when it is not
+};
+CommandLine readCommandLine(const QStringList& arguments);  // without the program's name
+
+// Opens the command line's run file in the window once it shows, a refusal in a message box.
+// The empty string when it opened (or there was none), else the refusal.
+QString openCommandLineFile(TForm1& form1, const CommandLine& line);
 
 }  // namespace kurvilo

@@ -1,17 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "ui/unit6.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
@@ -24,7 +32,10 @@
 
 #include "numbers/integer_text.h"
 #include "numbers/separator.h"
+#include "picture/png.h"
+#include "runfile/command_line.h"
 #include "sim/plot_surface.h"
+#include "sim/run_settings.h"
 #include "sim/tick.h"
 #include "ui/Unit1.h"
 #include "ui/caption_fit.h"
@@ -35,6 +46,7 @@
 #include "ui/formula_worker.h"
 #include "ui/picture_file.h"
 #include "ui/placement.h"
+#include "ui/run_animation.h"
 #include "ui/shortcuts.h"
 #include "ui/tag.h"
 #include "ui/window_style.h"
@@ -234,6 +246,8 @@ TForm1::TForm1(QWidget* parent)
 
     createControls();
     worker_ = std::make_unique<FormulaWorker>(Button2, addMainWindowShortcuts(*this));
+    PopupMenu1 = addRunActions(*this);
+    setAcceptDrops(true);    // a run file dropped anywhere on the window opens
     applyButtonFace(this);   // the controls' disabled text
     fitGroupCaptions(this);  // above the controls they hold
     readLocaleSeparator();
@@ -447,6 +461,9 @@ void TForm1::Button1Click() {
     copyIn();
     startAction(*model_);
     copyOut();
+    // The run file of what this run draws: the settings as the start action left them.
+    runSettings_ = settingsOf(*model_, decimalSeparator());
+    runChanged_ = false;
 }
 
 void TForm1::Button2Click() {
@@ -684,6 +701,321 @@ void TForm1::showStatus() {
         Label3->setToolTip(Qt::mightBeRichText(detail) ? Qt::convertFromPlainText(detail) : detail);
         Label3->setAccessibleDescription(detail);
     }
+}
+
+// ---- The run as a document -------------------------------------------------------------------
+
+namespace {
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// The one-line message of a file that could not be opened.
+QString refusal(const RunFileError& error) {
+    return QStringLiteral("実行ファイルを開けませんでした: %1").arg(fromUtf8(error.message()));
+}
+
+}  // namespace
+
+bool TForm1::canOpenRunFile() const {
+    return !Timer1->isActive() && !inTick_;
+}
+
+bool TForm1::canResume() const {
+    // After "描写中止" (or a tick that was cancelled), not after "エラー": a failed tick would
+    // only fail again.
+    return runSettings_.has_value() && !Timer1->isActive() && !inTick_ && Label3->text().isEmpty();
+}
+
+bool TForm1::canExportAnimation() const {
+    return !Timer1->isActive() && !inTick_ && pictureIsOfTheRun() && model_->tickCount > 0;
+}
+
+bool TForm1::pictureIsOfTheRun() const {
+    return runSettings_.has_value() && !runChanged_;
+}
+
+void TForm1::showFailure(const QString& message) {
+    QMessageBox::critical(this, QCoreApplication::applicationName(), message);
+}
+
+QString TForm1::openRunFile(const QString& fileName) {
+    if (!canOpenRunFile()) return QStringLiteral("描写中は実行ファイルを開けません。");
+    // "-" is a file here, not standard input.
+    const QString path = fileName == QStringLiteral("-") ? QStringLiteral("./-") : fileName;
+    const RunFileRead read = loadRunFile(QFile::encodeName(path).toStdString(),
+                                         QDir::toNativeSeparators(fileName).toStdString());
+    if (!read.file) return refusal(read.error);
+    const RunFile& file = *read.file;
+    const RunSettings& s = file.settings;
+    // A text longer than its field holds would be cut short: the run would not be the file's.
+    const std::pair<const std::string*, const char*> texts[] = {
+        {&s.firstFormula, "the first formula"},    {&s.secondFormula, "the second formula"},
+        {&s.initialValues[0], "an initial value"}, {&s.initialValues[1], "an initial value"},
+        {&s.initialValues[2], "an initial value"}, {&s.initialValues[3], "an initial value"},
+        {&s.constants[0], "the constant a"},       {&s.constants[1], "the constant b"},
+        {&s.constants[2], "the constant c"},       {&s.constants[3], "the constant d"}};
+    for (const auto& [text, what] : texts) {
+        if (fromUtf8(*text).size() > kFormulaMaxLength) {
+            return refusal({QDir::toNativeSeparators(fileName).toStdString(), 0,
+                            std::string(what) + " is longer than its field holds (" +
+                                std::to_string(kFormulaMaxLength) + " characters)"});
+        }
+    }
+    // The texts are read with the separator they were written with, until the locale changes.
+    setDecimalSeparator(s.separator);
+    refreshMarkers(this);
+    showSettings(s);
+    opened_ = file;
+    // A run that goes on from here does so with other settings.
+    runChanged_ = true;
+    return {};
+}
+
+void TForm1::showSettings(const RunSettings& s) {
+    RadioGroup1->setItemIndex(s.graphMode);
+    RadioGroup1Click();  // the labels of the mode; the formulas cleared
+    Edit1->setText(fromUtf8(s.firstFormula));
+    Edit2->setText(fromUtf8(s.secondFormula));
+    LabeledEdit15->setText(fromUtf8(s.initialValues[0]));
+    LabeledEdit16->setText(fromUtf8(s.initialValues[1]));
+    LabeledEdit12->setText(fromUtf8(s.initialValues[2]));
+    LabeledEdit13->setText(fromUtf8(s.initialValues[3]));
+    ComboBox1->setCurrentIndex(s.drawingSpeed);
+    ComboBox2->setCurrentIndex(s.timeStep);
+    ComboBox3->setCurrentIndex(s.viewRangeY);
+    ComboBox4->setCurrentIndex(s.viewRangeX);
+    CheckBox1->setChecked(s.zoomX.on);
+    SpinEdit1->setValue(s.zoomX.centre);
+    SpinEdit2->setValue(s.zoomX.halfWidth);
+    CheckBox2->setChecked(s.zoomY.on);
+    SpinEdit3->setValue(s.zoomY.centre);
+    SpinEdit4->setValue(s.zoomY.halfWidth);
+    if (keypad_ != nullptr) {
+        for (int i = 0; i < 4; ++i)
+            keypad_->constantField(i)->setText(fromUtf8(s.constants[std::size_t(i)]));
+    }
+}
+
+void TForm1::noteChangedSettings() {
+    if (!runSettings_ || runChanged_) return;
+    copyIn();
+    RunSettings now = settingsOf(*model_, decimalSeparator());
+    // Once the start pixel is known, no tick reads the initial values again.
+    if (model_->timer1.tag == RunPhase::Drawing) now.initialValues = runSettings_->initialValues;
+    if (now != *runSettings_) runChanged_ = true;
+}
+
+RunFile TForm1::currentRunFile() {
+    copyIn();
+    RunFile file;
+    file.settings = settingsOf(*model_, decimalSeparator());
+    if (opened_) {
+        file.title = opened_->title;
+        file.note = opened_->note;
+    }
+    if (pictureIsOfTheRun() && file.settings == *runSettings_) {
+        file.ticks = model_->tickCount;
+    } else if (opened_ && file.settings == opened_->settings) {
+        file.ticks = opened_->ticks;
+    }
+    return file;
+}
+
+RunFile TForm1::pictureRunFile() {
+    if (!pictureIsOfTheRun()) {
+        RunFile file = currentRunFile();
+        file.ticks.reset();
+        return file;
+    }
+    RunFile file;
+    file.settings = *runSettings_;
+    if (opened_) {
+        file.title = opened_->title;
+        file.note = opened_->note;
+    }
+    file.ticks = model_->tickCount;
+    return file;
+}
+
+QFileDialog& TForm1::fileDialog(const char* name, const char* title, bool save, const char* filter,
+                                const char* suffix) {
+    if (auto* made = findChild<QFileDialog*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly))
+        return *made;
+    auto* dialog = new QFileDialog(this);
+    dialog->setObjectName(QString::fromLatin1(name));
+    // Qt's own dialog, in Japanese like the window (as SaveDialog1).
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setWindowTitle(text(title));
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog->setNameFilter(text(filter));
+    if (suffix != nullptr) dialog->setDefaultSuffix(QString::fromLatin1(suffix));
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog->setSizeGripEnabled(true);
+    return *dialog;
+}
+
+QString TForm1::chooseFile(QFileDialog& dialog, QString& last) {
+    if (!last.isEmpty()) dialog.selectFile(last);
+    if (!runSaveDialog_(dialog)) return {};
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty()) return {};
+    last = chosen.first();
+    return last;
+}
+
+void TForm1::openRunFileChosen() {
+    if (!canOpenRunFile()) return;
+    QFileDialog& dialog =
+        fileDialog("OpenDialog1", "実行ファイルを開く", false,
+                   "実行ファイル・PNG 画像(*.kurvilo *.png);;すべてのファイル(*)", nullptr);
+    const QString fileName = chooseFile(dialog, lastRunFileName_);
+    if (fileName.isEmpty()) return;
+    if (const QString failure = openRunFile(fileName); !failure.isEmpty()) showFailure(failure);
+}
+
+void TForm1::saveRunFileChosen() {
+    const RunFile file = currentRunFile();
+    if (const std::string problem = runFileProblem(file); !problem.empty()) {
+        showFailure(QStringLiteral("実行ファイルに書けない設定です: %1").arg(fromUtf8(problem)));
+        return;
+    }
+    QFileDialog& dialog = fileDialog("SaveRunDialog1", "実行ファイルとして保存", true,
+                                     "実行ファイル(*.kurvilo)", "kurvilo");
+    const QString fileName = chooseFile(dialog, lastRunFileName_);
+    if (fileName.isEmpty()) return;
+    const std::string bytes = formatRunFile(file);
+    const QString failure = saveFile(fileName, [&](ByteSink& sink) {
+        sink.write(bytes);
+        return std::string();
+    });
+    if (!failure.isEmpty()) showFailure(failure);
+}
+
+void TForm1::exportPngChosen() {
+    if (Timer1->isActive() || inTick_) return;
+    const RunFile file = pictureRunFile();
+    if (const std::string problem = runFileProblem(file); !problem.empty()) {
+        showFailure(QStringLiteral("実行ファイルに書けない設定です: %1").arg(fromUtf8(problem)));
+        return;
+    }
+    QFileDialog& dialog =
+        fileDialog("ExportPngDialog1", "PNG で書き出し", true, "PNG 画像(*.png)", "png");
+    if (lastExportName_.isEmpty()) lastExportName_ = QStringLiteral("Default");
+    const QString fileName = chooseFile(dialog, lastExportName_);
+    if (fileName.isEmpty()) return;
+    const std::vector<PngText> texts{{std::string(kPngRunFileKey), formatRunFile(file)}};
+    const QString failure = saveFile(fileName, [&](ByteSink& sink) {
+        std::string cause;
+        writePng(surfaceView(model_->surface), sink, cause, texts);
+        return cause;
+    });
+    if (!failure.isEmpty()) showFailure(failure);
+}
+
+QString TForm1::exportGif(const QString& fileName) {
+    if (!canExportAnimation()) return {};
+    const std::uint64_t ticks = model_->tickCount;
+    QProgressDialog progress(QStringLiteral("GIF アニメを書き出しています…"),
+                             QStringLiteral("キャンセル"), 0, 1000, this);
+    progress.setObjectName(QStringLiteral("GifProgress1"));
+    progress.setWindowTitle(QCoreApplication::applicationName());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    progress.setAccessibleName(QStringLiteral("GIF アニメの書き出しの進み具合"));
+    // The run is made again with the separator it ran with.
+    const char32_t separator = decimalSeparator();
+    setDecimalSeparator(runSettings_->separator);
+    bool cancelled = false;
+    const QString failure = saveFile(fileName, [&](ByteSink& sink) {
+        std::string error;
+        const AnimationEnd end =
+            writeRunAnimation(*runSettings_, ticks, sink, error, [&](std::uint64_t done) {
+                const int value = int(done * 1000 / ticks);
+                if (value != progress.value()) progress.setValue(value);
+                return !progress.wasCanceled();
+            });
+        if (end == AnimationEnd::Cancelled) {
+            cancelled = true;
+            return std::string("cancelled");
+        }
+        return end == AnimationEnd::Failed && error.empty() ? std::string() : error;
+    });
+    setDecimalSeparator(separator);
+    return cancelled ? QString() : failure;
+}
+
+void TForm1::exportGifChosen() {
+    if (!canExportAnimation()) return;
+    QFileDialog& dialog =
+        fileDialog("ExportGifDialog1", "GIF アニメで書き出し", true, "GIF 画像(*.gif)", "gif");
+    if (lastExportName_.isEmpty()) lastExportName_ = QStringLiteral("Default");
+    const QString fileName = chooseFile(dialog, lastExportName_);
+    if (fileName.isEmpty()) return;
+    if (const QString failure = exportGif(fileName); !failure.isEmpty()) showFailure(failure);
+}
+
+QString TForm1::commandLine() {
+    const std::optional<std::string> line = runCommandLine(currentRunFile(), {});
+    return line ? fromUtf8(*line) : QString();
+}
+
+void TForm1::copyCommand() {
+    const QString line = commandLine();
+    if (!line.isEmpty()) QApplication::clipboard()->setText(line);
+}
+
+void TForm1::resumeRun() {
+    if (!canResume()) return;
+    noteChangedSettings();
+    copyIn();
+    resumeAction(*model_);
+    copyOut();
+}
+
+void TForm1::stepRun() {
+    if (!canResume()) return;
+    noteChangedSettings();
+    Timer1Timer();
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+    PopupMenu1->popup(event->globalPos());
+    event->accept();
+}
+
+namespace {
+
+// The one local file a drag carries, or none.
+QString draggedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().first();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+}  // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    if (canOpenRunFile() && !draggedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    const QString fileName = draggedFile(event->mimeData());
+    if (fileName.isEmpty() || !canOpenRunFile()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Shown once the drop is over: the source's drag ends first.
+    QTimer::singleShot(0, this, [this, fileName] {
+        if (const QString failure = openRunFile(fileName); !failure.isEmpty()) showFailure(failure);
+    });
 }
 
 }  // namespace kurvilo

@@ -10,17 +10,26 @@
 #include <QPoint>
 #include <QSize>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "runfile/run_file.h"
+
+class QAction;
 class QCheckBox;
 class QCloseEvent;
 class QComboBox;
+class QContextMenuEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSpinBox;
 class QTimer;
@@ -50,8 +59,9 @@ class TForm1 : public QWidget {
     // Form2, created right after this window; the "・・・" buttons open it.
     void setKeypad(TForm2* keypad) { keypad_ = keypad; }
 
-    // Runs SaveDialog1 and says whether the user chose a file. The default shows it modally;
-    // tests put a choice of their own in its place.
+    // Runs a file dialog (SaveDialog1, and those of the run files and the exports) and says
+    // whether the user chose a file. The default shows it modally; tests put a choice of their
+    // own in its place.
     using SaveDialogRunner = std::function<bool(QFileDialog& dialog)>;
     void setSaveDialogRunner(SaveDialogRunner runner) { runSaveDialog_ = std::move(runner); }
 
@@ -68,6 +78,33 @@ class TForm1 : public QWidget {
     void Button3Click();  // keypad for Edit1
     void Button4Click();  // keypad for Edit2
     void Timer1Timer();
+
+    // The run as a document: what the shortcuts and the context menu (PopupMenu1) do. Each does
+    // nothing where it cannot be done (a menu entry is disabled there).
+    // Opens a run file (or a PNG that carries one): its settings go into the controls as if
+    // typed, nothing else changes. Refused while a run is active. The empty string when opened,
+    // else the one-line message (not shown).
+    QString openRunFile(const QString& fileName);
+    void openRunFileChosen();  // Ctrl+O: asks for the file, shows a refusal
+    void saveRunFileChosen();  // Ctrl+Shift+S
+    void exportPngChosen();    // Ctrl+Shift+E
+    void exportGifChosen();    // Ctrl+G
+    void copyCommand();        // Ctrl+Shift+C
+    void resumeRun();          // F6: a stopped run goes on from where it stood
+    void stepRun();            // F7: one tick of a stopped run
+    bool canOpenRunFile() const;
+    bool canResume() const;  // and step
+    bool canExportAnimation() const;
+    // The run file of the window: its settings, the title and note of the file last opened, and
+    // the ticks of the run shown when the picture is that of these settings.
+    RunFile currentRunFile();
+    // The run file of the picture shown: that of the run that drew it, with its ticks, unless
+    // a setting was changed before it went on; else the settings without ticks.
+    RunFile pictureRunFile();
+    // Writes the animation of the run so far; the empty string when written or cancelled.
+    QString exportGif(const QString& fileName);
+    // The "kurvilo-cli run ..." line of currentRunFile().
+    QString commandLine();
 
     SurfaceView* Image1;
     ShapeCircle* Shape1;
@@ -118,10 +155,14 @@ class TForm1 : public QWidget {
     QSpinBox* SpinEdit4;
     QTimer* Timer1;
     QFileDialog* SaveDialog1 = nullptr;  // made on the first save
+    QMenu* PopupMenu1 = nullptr;         // the context menu of the window
 
   protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // The controls, group by group, in the order they sit on the window.
@@ -143,6 +184,16 @@ class TForm1 : public QWidget {
 
     void readLocaleSeparator();
     QFileDialog& saveDialog();
+    // A file dialog of the run files and exports, made on first use.
+    QFileDialog& fileDialog(const char* name, const char* title, bool save, const char* filter,
+                            const char* suffix);
+    // The file the user chose in `dialog`, starting from `last`; empty when cancelled.
+    QString chooseFile(QFileDialog& dialog, QString& last);
+    void showSettings(const RunSettings& settings);
+    // A setting changed since the run began, seen before it goes on.
+    void noteChangedSettings();
+    bool pictureIsOfTheRun() const;
+    void showFailure(const QString& message);
     void openKeypad(const QLineEdit* formula, int target, const QLabel* formulaLabel);
 
     // The handlers' copies: every control the core knows, in and out.
@@ -159,6 +210,12 @@ class TForm1 : public QWidget {
     TForm2* keypad_ = nullptr;
     SaveDialogRunner runSaveDialog_;
     QString lastSaveName_;
+    QString lastRunFileName_;
+    QString lastExportName_;
+    // The settings as the run shown began them (after the start action), none before a start.
+    std::optional<RunSettings> runSettings_;
+    bool runChanged_ = false;        // a setting changed before the run went on
+    std::optional<RunFile> opened_;  // the run file last opened
     bool inTick_ = false;
     bool localeChangePending_ = false;
     bool stopRequested_ = false;  // "描写中止" was pressed while a tick waited

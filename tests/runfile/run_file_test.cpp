@@ -223,6 +223,49 @@ TEST(RunFileRefused, EachBadFileGetsOneLineNamingTheLineAndTheFault) {
     }
 }
 
+// Characters beyond ASCII where the parser asks whether they are blanks: refused as what they
+// are, a character no TOML allows there, never undefined behaviour (the sanitizers see it); in
+// texts and comments they are the texts' own, after a line-ending backslash too.
+TEST(RunFileRefused, CharactersBeyondAsciiWhereOnlyAsciiMayStand) {
+    const struct {
+        const char* what;
+        std::string text;
+        std::size_t line;
+    } refused[] = {
+        {"a key in Greek", "kurvilo = 1\n[initial]\n\u03B8 = \"0\"\n", 3},
+        {"a Greek letter before the equals sign", "kurvilo = 1\nstep \u03B8= 1\n", 2},
+        {"a number run into a text", "kurvilo = 1\nticks = 4\"\u03C0\"\n", 2},
+        {"an ideographic blank", "kurvilo = 1\u3000\n", 1},
+        {"a backslash before a Greek letter",
+         "kurvilo = 1\n[formulas]\nfirst = \"\"\"sin(\\\u03B8)\"\"\"\n", 3},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.what);
+        const RunFileRead read = parseRunFile(c.text, "bad.kurvilo");
+        EXPECT_FALSE(read.file);
+        EXPECT_EQ(read.error.line, c.line) << read.error.message();
+        EXPECT_EQ(read.error.message().find('\n'), std::string::npos);
+    }
+    const struct {
+        const char* what;
+        std::string text;
+        std::string note;
+    } read[] = {
+        {"in a comment", "kurvilo = 1 # \u03B8\u3000\nnote = \"x\"\n", "x"},
+        {"in a text", "kurvilo = 1\nnote = \"\\\\\u03B8\u3000\"\n", "\\\u03B8\u3000"},
+        {"in a multi-line text", "kurvilo = 1\nnote = \"\"\"a\n\u03B8\"\"\"\n", "a\n\u03B8"},
+        {"first on a line a backslash continues",
+         "kurvilo = 1\nnote = \"\"\"petals \\  \n\n   \u03B8 runs\"\"\"\n", "petals \u03B8 runs"},
+        {"in a literal text", "kurvilo = 1\nnote = '\\\u03B8'\n", "\\\u03B8"},
+    };
+    for (const auto& c : read) {
+        SCOPED_TRACE(c.what);
+        const RunFileRead file = parseRunFile(c.text, "ok.kurvilo");
+        ASSERT_TRUE(file.file) << file.error.message();
+        EXPECT_EQ(file.file->note, c.note);
+    }
+}
+
 // Nesting the parser would follow down the stack: refused before it sees the text, on the line
 // where it grows too deep; strings and comments hold any number of dots and brackets.
 TEST(RunFileRefused, DeepNestingIsRefusedBeforeParsing) {
