@@ -76,9 +76,14 @@ std::int32_t readPixel(const RunModel& model, std::size_t i) {
     return parseInteger(text);
 }
 
-// Writes a value's text form into a list item and notes what it wrote.
+// Writes a value's text form into a list item and notes what it wrote. An item that still holds
+// the text the tick before wrote for the same units already holds this text (the separator being
+// the same): it is left as it is.
 void writeItem(RunModel& model, std::string& item, std::size_t written, Fixed4 value,
                std::int64_t units) {
+    if (const RunModel::WrittenItem* same = unchangedItem(model, written, item)) {
+        if (same->units == units) return;
+    }
     RunModel::WrittenItem& note = model.written[written];
     note.length = formatTo(note.text.data(), value);
     note.units = units;
