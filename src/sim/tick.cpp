@@ -3,6 +3,8 @@
 
 #include <exception>
 #include <new>
+#include <string>
+#include <string_view>
 
 #include "formula/evaluate.h"
 #include "numbers/failures.h"
@@ -50,9 +52,9 @@ FormulaTexts formulaTexts(const RunModel& model) {
 const RunModel::WrittenItem* unchangedItem(const RunModel& model, std::size_t written,
                                            const std::string& text) noexcept {
     const RunModel::WrittenItem& item = model.written[written];
-    if (model.writtenSeparator != decimalSeparator() || text.size() != item.length) return nullptr;
-    for (std::size_t i = 0; i < item.length; ++i) {
-        if (text[i] != item.text[i]) return nullptr;
+    if (model.writtenSeparator != decimalSeparator() ||
+        std::string_view(text) != std::string_view(item.text.data(), item.length)) {
+        return nullptr;
     }
     return &item;
 }
@@ -81,17 +83,12 @@ std::int32_t readPixel(const RunModel& model, std::size_t i) {
 // the same): it is left as it is.
 void writeItem(RunModel& model, std::string& item, std::size_t written, Fixed4 value,
                std::int64_t units) {
-    if (const RunModel::WrittenItem* same = unchangedItem(model, written, item)) {
-        if (same->units == units) return;
-    }
     RunModel::WrittenItem& note = model.written[written];
+    if (note.units == units && unchangedItem(model, written, item) != nullptr) return;
     note.length = formatTo(note.text.data(), value);
     note.units = units;
-    // Most items keep their length from tick to tick: then the text is written in place.
-    if (item.size() != note.length) item.resize(note.length);
-    char* out = item.data();
-    for (std::size_t i = 0; i < note.length; ++i)
-        out[i] = note.text[i];
+    // The string keeps its buffer: items are short and change little in length.
+    item.assign(note.text.data(), note.length);
 }
 
 // Steps 1 to 12 of a tick. Everything the tick does before a failure stays; ListBox1 and ListBox3
