@@ -19,6 +19,11 @@
 //
 // The working text is UTF-32 so that "Σ", "π" and "θ" are one unit each. Buffers live in a
 // per-thread engine and are reused across calls.
+//
+// The first evaluation of a text also records its plan (formula/plan.h): the same stages, run once
+// with register numbers in place of values. Later evaluations of the text replay the plan while
+// every name it reads holds a plain number, and fall back to the rewriting from the start where
+// the plan cannot tell, so that a failure comes out exactly as the rewriting meets it.
 #include "formula/evaluate.h"
 
 #include <algorithm>
