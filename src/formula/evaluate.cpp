@@ -30,6 +30,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -140,7 +141,10 @@ class PlanCache {
     Entry* find(std::string_view formula, char32_t separator) noexcept {
         for (std::size_t k = 0; k < used_; ++k) {
             Entry& entry = entries_[k];
-            if (entry.separator == separator && entry.text == formula) return &entry;
+            if (entry.separator == separator && entry.text.size() == formula.size() &&
+                std::memcmp(entry.text.data(), formula.data(), formula.size()) == 0) {
+                return &entry;
+            }
         }
         return nullptr;
     }

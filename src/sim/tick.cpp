@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "sim/tick.h"
 
+#include <cstring>
 #include <exception>
 #include <new>
 #include <string>
@@ -87,8 +88,9 @@ void writeItem(RunModel& model, std::string& item, std::size_t written, Fixed4 v
     if (note.units == units && unchangedItem(model, written, item) != nullptr) return;
     note.length = formatTo(note.text.data(), value);
     note.units = units;
-    // The string keeps its buffer: items are short and change little in length.
-    item.assign(note.text.data(), note.length);
+    // Most items keep their length from tick to tick: then the text is written in place.
+    if (item.size() != note.length) item.resize(note.length);
+    std::memcpy(item.data(), note.text.data(), note.length);
 }
 
 // Steps 1 to 12 of a tick. Everything the tick does before a failure stays; ListBox1 and ListBox3
