@@ -46,7 +46,7 @@ enum class OpCode : std::uint8_t {
     Quotient,    // target := left ÷ right, the scan's quotient
     Plus,        // target := left + right, the scan's sum
     Minus,       // target := left − right, the scan's difference
-    Power,       // target := left ^ right, the scan's power (see Operation)
+    Power,       // target := left ^ right, the scan's power; 0 for a base of 0, exponent unread
     Apply,       // target := function(left)
     Move,        // target := left
     SumStart,    // a summation term's first index: target (the total) := 0, n := lower
