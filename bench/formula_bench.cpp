@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // EvaluateFormula on the formulas a tick meets and on a long summation, each beside the same job
-// done with muparser where it is built in (the ratio is printed at the end).
+// done with muparser where it is built in (the ratio is printed at the end), and beside the
+// rewriting alone (plans off), the work a formula's plan stands in for.
 #include <benchmark/benchmark.h>
 
 #include "formula/evaluate.h"
@@ -27,6 +28,31 @@ void BM_WorkedExample(benchmark::State& state) {
 }
 BENCHMARK(BM_WorkedExample);
 
+// New values at every evaluation, as in a run: the plan reads each name's text again.
+void BM_WorkedExampleNewValues(benchmark::State& state) {
+    kurvilo::FormulaTexts inputs = sampleInputs();
+    const char* const xs[] = {"0.5", "-1.25", "3.1416", "0.0001"};
+    const char* const ts[] = {"1.5", "2.75", "-0.5", "12.3456"};
+    std::size_t k = 0;
+    for (auto _ : state) {
+        inputs.values[1] = xs[k % 4];
+        inputs.values[4] = ts[k % 4];
+        ++k;
+        benchmark::DoNotOptimize(kurvilo::EvaluateFormula("2(x+1)^2-sin(t)x", inputs));
+    }
+}
+BENCHMARK(BM_WorkedExampleNewValues);
+
+void BM_WorkedExampleRewriting(benchmark::State& state) {
+    const auto inputs = sampleInputs();
+    kurvilo::EvaluationOptions options;
+    options.plans = false;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(kurvilo::EvaluateFormula("2(x+1)^2-sin(t)x", inputs, options));
+    }
+}
+BENCHMARK(BM_WorkedExampleRewriting);
+
 void BM_NegativeX(benchmark::State& state) {
     const auto inputs = sampleInputs();
     for (auto _ : state)
@@ -51,6 +77,17 @@ void BM_SummationOfSquareRoots(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SummationOfSquareRoots)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SummationOfSquareRootsRewriting(benchmark::State& state) {
+    const auto inputs = sampleInputs();
+    kurvilo::EvaluationOptions options;
+    options.plans = false;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            kurvilo::EvaluateFormula("\u03A3{n=1<>1000000:n^0.5}", inputs, options));
+    }
+}
+BENCHMARK(BM_SummationOfSquareRootsRewriting)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 #ifdef KURVILO_WITH_MUPARSER
 // The same jobs as a C++ developer would write them with muparser: the values as doubles bound

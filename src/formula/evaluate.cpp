@@ -19,13 +19,20 @@
 //
 // The working text is UTF-32 so that "Σ", "π" and "θ" are one unit each. Buffers live in a
 // per-thread engine and are reused across calls.
+//
+// The first evaluation of a text also records its plan (formula/plan.h): the same stages, run once
+// with register numbers in place of values. Later evaluations of the text replay the plan while
+// every name it reads holds a plain number, and fall back to the rewriting from the start where
+// the plan cannot tell, so that a failure comes out exactly as the rewriting meets it.
 #include "formula/evaluate.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -33,6 +40,7 @@
 #include "formula/implied_multiplication.h"
 #include "formula/names.h"
 #include "formula/observer.h"
+#include "formula/plan.h"
 #include "formula/scan.h"
 #include "formula/summation_term.h"
 #include "formula/text_buffer.h"
@@ -50,11 +58,14 @@ namespace {
 using detail::charAt;
 using detail::findChar;
 using detail::findText;
+using detail::Function;
 using detail::impliedMultiplication;
 using detail::kNoCharacter;
 using detail::kSigma;
 using detail::Name;
 using detail::npos;
+using detail::Plan;
+using detail::PlanRecorder;
 using detail::Replaced;
 using detail::Stars;
 using detail::TextBuffer;
@@ -67,8 +78,6 @@ constexpr std::size_t kMaxChainedText = std::size_t{1} << 22;
 // A function's argument ends at the first "]" found from this many characters after the start of
 // its name (for "ln" as well as for the three-letter names).
 constexpr std::size_t kArgumentSearchStart = 4;
-
-enum class Function { Sine, Cosine, Tangent, Log, Exp };
 
 struct FunctionName {
     std::u32string_view name;
@@ -114,31 +123,71 @@ constexpr detail::LetterSets<kFunctions.size()> kFunctionsPresent{[] {
     return masks;
 }()};
 
-// The function form: f(u ÷ 10000) × 10000 by the rounding rule.
-Fixed4 functionValue(Function function, Fixed4 argument) {
-    switch (function) {
-        case Function::Sine:
-            return sineValue(argument);
-        case Function::Cosine:
-            return cosineValue(argument);
-        case Function::Tangent:
-            return tangentValue(argument);
-        case Function::Log:
-            return naturalLogValue(argument);
-        case Function::Exp:
-            break;
+// Plans are recorded only for texts this short: every rewrite puts at most 25 characters (a value
+// atom and two "*") where at least one character stood, so their working texts stay far below
+// the cap, and below the length up to which the scan reads names in place, whatever the values.
+constexpr std::size_t kMaxPlannedText = std::size_t{1} << 14;
+
+// The plans of the formulas evaluated last on a thread, by text and separator; an entry without a
+// plan remembers that its text keeps the rewriting.
+class PlanCache {
+  public:
+    struct Entry {
+        std::string text;
+        char32_t separator = 0;
+        std::optional<Plan> plan;
+    };
+    // The entry of the text, or nullptr.
+    Entry* find(std::string_view formula, char32_t separator) noexcept {
+        for (std::size_t k = 0; k < used_; ++k) {
+            Entry& entry = entries_[k];
+            if (entry.separator == separator && entry.text.size() == formula.size() &&
+                std::memcmp(entry.text.data(), formula.data(), formula.size()) == 0) {
+                return &entry;
+            }
+        }
+        return nullptr;
     }
-    return exponentialValue(argument);
-}
+    // A fresh entry for the text, in place of the oldest one once all are used.
+    Entry& add(std::string_view formula, char32_t separator) {
+        Entry& entry = entries_[next_];
+        next_ = (next_ + 1) % entries_.size();
+        used_ = std::max(used_, next_ == 0 ? entries_.size() : next_);
+        entry.separator = 0;  // unusable until the text is in place
+        entry.plan.reset();
+        entry.text.assign(formula);
+        entry.separator = separator;
+        return entry;
+    }
+
+  private:
+    std::array<Entry, 8> entries_;
+    std::size_t used_ = 0;
+    std::size_t next_ = 0;
+};
 
 class Engine {
   public:
+    std::optional<Plan> record(std::string_view formula, char32_t separator);
     Fixed4 evaluate(std::string_view formula, const FormulaTexts& texts,
                     const EvaluationOptions& options);
     // Gives back the memory of buffers that a huge text made large.
     void releaseLargeBuffers() noexcept;
 
   private:
+    // The formula by the rewriting itself.
+    Fixed4 rewrite(std::string_view formula, const FormulaTexts& texts,
+                   const EvaluationOptions& options);
+    // The stages over the formula, with everything set up.
+    Fixed4 stages(std::string_view formula);
+    // The plan for the formula, recorded on its first evaluation; nullptr where it has none.
+    Plan* planFor(std::string_view formula, char32_t separator);
+    // While recording: the register that stands for a name (index in kNames).
+    Fixed4 recordedName(std::size_t index);
+    Fixed4 reduced(Fixed4 value) {
+        return recorder_ != nullptr ? recorder_->finishReduction(value) : value;
+    }
+
     void summationStage();
     Fixed4 groupsThenReduce(std::u32string_view text);
     void spliceLoneBrackets(TextBuffer& text);
@@ -162,6 +211,11 @@ class Engine {
                                        bool chained);
 
     void appendAtom(TextBuffer& out, Fixed4 value, Stars stars) const {
+        if (recorder_ != nullptr) [[unlikely]] {
+            detail::appendAtom(out, detail::kMaxRegisterTag, stars,
+                               [value](char32_t* p) { return detail::writeRegisterTag(p, value); });
+            return;
+        }
         detail::appendAtom(out, value, separator_, stars);
     }
     void checkCancelled() const {
@@ -176,6 +230,7 @@ class Engine {
 
     const CancellationToken* cancel_ = nullptr;
     EvaluationObserver* observer_ = nullptr;
+    PlanRecorder* recorder_ = nullptr;  // while a plan is recorded
     char32_t separator_ = U'.';
     detail::NameTexts names_;
     detail::ArithmeticScan scan_;
@@ -192,17 +247,89 @@ class Engine {
     TextBuffer group_;                 // the content of the group being reduced
     TextBuffer rewritten_;             // where the function and substitution stages write
     TextBuffer observed_;              // the whole text, for an observer
+    TextBuffer tag_;                   // a name's register while recording
+    PlanCache plans_;
 };
 
+// A plan where the text has one and its names hold plain numbers; the rewriting wherever the plan
+// cannot tell, from the start, so that a failure comes out as the rewriting meets it.
 Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& texts,
                         const EvaluationOptions& options) {
+    if (options.observer == nullptr && options.plans) {
+        if (Plan* plan = planFor(formula, decimalSeparator())) {
+            Fixed4 result;
+            if (plan->run(texts, options.cancel, result)) return result;
+        }
+    }
+    return rewrite(formula, texts, options);
+}
+
+Plan* Engine::planFor(std::string_view formula, char32_t separator) {
+    if (PlanCache::Entry* entry = plans_.find(formula, separator)) {
+        return entry->plan ? &*entry->plan : nullptr;
+    }
+    if (formula.size() > kMaxPlannedText) return nullptr;
+    try {
+        PlanCache::Entry& entry = plans_.add(formula, separator);
+        entry.plan = record(formula, separator);
+        return entry.plan ? &*entry.plan : nullptr;
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // the rewriting runs without one
+    }
+}
+
+// The stages run once with register numbers for values (formula/plan.h). A text with a typed "["
+// or "]" has none: the scan reads those by rules of their own that a value atom never meets.
+std::optional<Plan> Engine::record(std::string_view formula, char32_t separator) {
+    if (formula.find_first_of("[]") != std::string_view::npos) return std::nullopt;
+    PlanRecorder recorder;
+    cancel_ = nullptr;
+    observer_ = nullptr;
+    recorder_ = &recorder;
+    separator_ = separator;
+    scan_.setSeparator(separator);
+    scan_.setObserver(nullptr);
+    scan_.setRecorder(&recorder);
+    std::optional<Plan> plan;
+    try {
+        plan = recorder.finish(stages(formula));
+    } catch (...) {
+        // Whatever stops the recording (a failure the rewriting would meet, or a construct the
+        // plan cannot replay) leaves the text to the rewriting.
+        plan.reset();
+    }
+    recorder_ = nullptr;
+    scan_.setRecorder(nullptr);
+    return plan;
+}
+
+Fixed4 Engine::recordedName(std::size_t index) {
+    const Name& name = detail::kNames[index];
+    switch (name.source) {
+        case detail::NameSource::Value:
+            return recorder_->name(name.index);
+        case detail::NameSource::Constant:
+            return recorder_->name(5u + name.index);
+        case detail::NameSource::Counter:
+            return recorder_->counter();
+        case detail::NameSource::Pi:
+            break;
+    }
+    return recorder_->pi();
+}
+
+Fixed4 Engine::rewrite(std::string_view formula, const FormulaTexts& texts,
+                       const EvaluationOptions& options) {
     cancel_ = options.cancel;
     observer_ = options.observer;
     separator_ = decimalSeparator();
     names_.reset(texts, separator_);
     scan_.setSeparator(separator_);
     scan_.setObserver(observer_);
+    return stages(formula);
+}
 
+Fixed4 Engine::stages(std::string_view formula) {
     // Never more characters than bytes; a text that fills the cap and has bytes left is longer.
     work_.clear();
     const std::size_t room = std::min(formula.size(), kMaxWorkingText);
@@ -224,7 +351,7 @@ Fixed4 Engine::evaluate(std::string_view formula, const FormulaTexts& texts,
 void Engine::releaseLargeBuffers() noexcept {
     constexpr std::size_t kKeep = std::size_t{1} << 16;
     for (TextBuffer* buffer :
-         {&work_, &summed_, &body_, &grouped_, &lone_, &group_, &rewritten_, &observed_}) {
+         {&work_, &summed_, &body_, &grouped_, &lone_, &group_, &rewritten_, &observed_, &tag_}) {
         if (buffer->capacity() > kKeep) buffer->release();
     }
     for (std::vector<std::size_t>* stack : {&sigmas_, &opens_}) {
@@ -268,11 +395,21 @@ void Engine::summationStage() {
         // An empty range (lower above upper) is an empty sum; n keeps the upper bound.
         Fixed4 total;
         body_.assign(parts.body);
-        for (std::int64_t n = lower; n <= upper; ++n) {
-            checkCancelled();
-            names_.setCounter(static_cast<std::int32_t>(n));
-            if (observer_) observer_->summationIndex(static_cast<std::int32_t>(n));
-            total = add(total, groupsThenReduce(body_));
+        if (recorder_ != nullptr) {
+            // The body once, n being a register; the plan runs it for every index.
+            if (lower <= upper) {
+                total = recorder_->startSum(lower, upper);
+                recorder_->finishSum(total, groupsThenReduce(body_));
+            } else {
+                total = recorder_->emptySum(upper);
+            }
+        } else {
+            for (std::int64_t n = lower; n <= upper; ++n) {
+                checkCancelled();
+                names_.setCounter(static_cast<std::int32_t>(n));
+                if (observer_) observer_->summationIndex(static_cast<std::int32_t>(n));
+                total = add(total, groupsThenReduce(body_));
+            }
         }
         names_.setCounter(upper);
 
@@ -360,11 +497,11 @@ Fixed4 Engine::reduce(TextBuffer& text, std::uint32_t shape) {
         std::array<Fixed4, detail::kNames.size()> values;
         const bool atoms = functionStage(text, letters) || (shape & detail::kAtomBit) != 0;
         if (namesReadInPlace(text, letters, atoms, values.data())) {
-            return scan_.runReadingNames(text, values.data());
+            return reduced(scan_.runReadingNames(text, values.data()));
         }
         substitutionStage(text, letters);
     }
-    return scan_.run(text);
+    return reduced(scan_.run(text));
 }
 
 // The substitution stage writes each name as "[" + its text + "]" with the "*"s around it. Where
@@ -382,7 +519,11 @@ bool Engine::namesReadInPlace(std::u32string_view text, std::uint32_t letters, b
     for (unsigned candidates = detail::kNamesPresent(letters); candidates != 0;
          candidates &= candidates - 1) {
         const auto index = static_cast<std::size_t>(std::countr_zero(candidates));
-        if (!names_.plainValue(detail::kNames[index], values[index])) return false;
+        if (recorder_ != nullptr) {
+            values[index] = recordedName(index);  // a plain number, when the plan runs
+        } else if (!names_.plainValue(detail::kNames[index], values[index])) {
+            return false;
+        }
     }
     return true;
 }
@@ -413,9 +554,18 @@ bool Engine::functionStage(TextBuffer& buffer, std::uint32_t letters) {
                 // No argument will ever close: fail instead of searching forever.
                 throw EConvertError::notAFloat(toUtf8(text.substr(p + length)));
             }
-            const Fixed4 argument = detail::parseNumberText(
-                text.substr(p + length + 1, q - (p + length + 1)), separator_);
-            const Fixed4 value = functionValue(f.function, argument);
+            const std::u32string_view argumentText =
+                text.substr(p + length + 1, q - (p + length + 1));
+            Fixed4 argument;
+            Fixed4 value;
+            if (recorder_ != nullptr) {
+                // Only the atom right behind the name: any other argument text holds a "[".
+                if (text[p + length] != U'[') throw detail::NotPlannable();
+                value = recorder_->apply(f.function, detail::registerOfTag(argumentText));
+            } else {
+                argument = detail::parseNumberText(argumentText, separator_);
+                value = detail::functionValue(f.function, argument);
+            }
 
             out.append(text.substr(from, p - from));
             const char32_t before = out.empty() ? kNoCharacter : out.back();
@@ -447,12 +597,21 @@ void Engine::substitutionStage(TextBuffer& buffer, std::uint32_t letters) {
         const Name& name = detail::kNames[index];
         const std::size_t p = findText(buffer, name.name);
         if (p == npos) continue;
-        const std::u32string_view replacement = names_.text(name);
+        std::u32string_view replacement;
+        if (recorder_ != nullptr) {
+            // The atom of the name's register: a plain number, when the plan runs.
+            tag_.clear();
+            tag_.truncate(detail::writeRegisterTag(tag_.extend(detail::kMaxRegisterTag),
+                                                   recordedName(index)));
+            replacement = tag_;
+        } else {
+            replacement = names_.text(name);
+        }
         if (findText(replacement, name.name) != npos) {
             // The text would name itself again after every substitution and grow forever.
             throw EConvertError::notAFloat(toUtf8(replacement));
         }
-        const std::uint32_t replacementLetters = names_.letters(name);
+        const std::uint32_t replacementLetters = recorder_ != nullptr ? 0 : names_.letters(name);
         if ((letters | replacementLetters) != letters) {
             letters |= replacementLetters;
             candidates |= detail::kNamesPresent(letters) & ~((2u << index) - 1);
@@ -519,11 +678,23 @@ std::size_t Engine::substitutedSize(std::u32string_view text, std::size_t p,
     return size;
 }
 
+Engine& threadEngine() {
+    thread_local Engine engine;
+    return engine;
+}
+
 }  // namespace
+
+std::optional<std::size_t> detail::recordedPlanSize(std::string_view formula) {
+    if (formula.size() > kMaxPlannedText) return std::nullopt;
+    const std::optional<Plan> plan = threadEngine().record(formula, decimalSeparator());
+    if (!plan) return std::nullopt;
+    return plan->size();
+}
 
 Fixed4 EvaluateFormula(std::string_view formula, const FormulaTexts& texts,
                        const EvaluationOptions& options) {
-    thread_local Engine engine;
+    Engine& engine = threadEngine();
     try {
         return engine.evaluate(formula, texts, options);
     } catch (const std::bad_alloc&) {

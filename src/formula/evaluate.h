@@ -5,6 +5,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "formula/inputs.h"
@@ -29,6 +31,9 @@ class CancellationToken {
 struct EvaluationOptions {
     const CancellationToken* cancel = nullptr;  // none: the evaluation runs to its end
     EvaluationObserver* observer = nullptr;     // none: nobody is told the steps
+    // A formula's plan (its recorded arithmetic) may stand in for the rewriting, where it gives
+    // the same result; false: always the rewriting (for comparisons of the two).
+    bool plans = true;
 };
 
 // Raises EConvertError, EZeroDivide, EInvalidOp or EOverflow for the formula's own failures;
@@ -36,5 +41,11 @@ struct EvaluationOptions {
 // EAbort when cancelled. Catches nothing else.
 Fixed4 EvaluateFormula(std::string_view formula, const FormulaTexts& texts,
                        const EvaluationOptions& options = {});
+
+namespace detail {
+// The number of operations of the plan the formula gets with the current separator, or nothing
+// where it keeps the rewriting. For tests.
+std::optional<std::size_t> recordedPlanSize(std::string_view formula);
+}  // namespace detail
 
 }  // namespace kurvilo

@@ -5,6 +5,7 @@
 #include "formula/implied_multiplication.h"
 #include "formula/names.h"
 #include "formula/observer.h"
+#include "formula/plan.h"
 #include "formula/value_atom.h"
 #include "numbers/failures.h"
 
@@ -47,6 +48,12 @@ Fixed4 ArithmeticScan::parseNumber() {
     // Digit runs typed in the formula always use "."; value atoms hold texts in the process-wide
     // separator, like every other value text.
     if (numberKnown_) return numberValue_;
+    if (recorder_ != nullptr) [[unlikely]]
+        return recordedNumber();
+    return parsedNumber();
+}
+
+Fixed4 ArithmeticScan::parsedNumber() {
     const char32_t separator = numberIsLiteral_ ? U'.' : separator_;
     if (!numberMinus_) return parseNumberText(numberBody_, separator);
     std::int64_t magnitude = 0;
@@ -58,12 +65,43 @@ Fixed4 ArithmeticScan::parseNumber() {
     return parseFixed4(joined_.view(), separator);
 }
 
+// A literal is parsed while recording, as the scan parses it; an atom holds a register number.
+Fixed4 ArithmeticScan::recordedNumber() {
+    if (numberIsLiteral_) return recorder_->constant(parsedNumber());
+    if (numberMinus_) throw NotPlannable();
+    return registerOfTag(numberBody_);
+}
+
+Fixed4 ArithmeticScan::product(Fixed4 left, Fixed4 right) {
+    if (recorder_ != nullptr) [[unlikely]]
+        return recorder_->product(left, right);
+    return scanProduct(left, right);
+}
+
+Fixed4 ArithmeticScan::quotient(Fixed4 left, Fixed4 right) {
+    if (recorder_ != nullptr) [[unlikely]]
+        return recorder_->quotient(left, right);
+    return scanQuotient(left, right);
+}
+
+Fixed4 ArithmeticScan::sum(Fixed4 left, Fixed4 right, bool plus) {
+    if (recorder_ != nullptr) [[unlikely]]
+        return recorder_->sum(left, right, plus);
+    return scanSum(left, right, plus);
+}
+
 template <bool kObserved>
 bool ArithmeticScan::completeOperand(const Fixed4* atom) {
     bool havePower = false;
     Fixed4 power;
     if (top() == U'^') {
-        if (powerBase_.units() == 0) {
+        if (recorder_ != nullptr) [[unlikely]] {
+            // Every case of the power is the plan's to decide: the exponent is read for the
+            // record even where a base of 0 would leave it unread, so a literal exponent that does
+            // not parse keeps the text from having a plan.
+            const Fixed4 exponent = atom ? *atom : parseNumber();
+            power = recorder_->power(powerBase_, exponent, sum_);
+        } else if (powerBase_.units() == 0) {
             power = Fixed4();  // any power of 0 is 0; the exponent is not even read
         } else {
             const Fixed4 exponent = atom ? *atom : parseNumber();
@@ -88,25 +126,26 @@ bool ArithmeticScan::completeOperand(const Fixed4* atom) {
         }
         operandStands_ = true;
     }
+    // The sum is 0 at the first term here (while recording: register 0, which holds 0).
     if (sumPhase_ && !firstTermSeen_ && sum_.units() == 0) {
         sum_ = current_;
         firstTermSeen_ = true;
     }
     switch (top()) {
         case U'*':
-            current_ = scanProduct(productLeft_, current_);
+            current_ = product(productLeft_, current_);
             pop();
             break;
         case U'/':
-            current_ = scanQuotient(quotientLeft_, current_);
+            current_ = quotient(quotientLeft_, current_);
             pop();
             break;
         case U'+':
-            sum_ = scanSum(sum_, current_, true);
+            sum_ = sum(sum_, current_, true);
             pop();
             break;
         case U'-':
-            sum_ = scanSum(sum_, current_, false);
+            sum_ = sum(sum_, current_, false);
             pop();
             break;
         default:
@@ -283,7 +322,7 @@ template <bool kObserved>
     if (depth_ == 0) {
         sum_ = terms_[0].value;
         for (std::size_t k = 1; k < terms_.size(); ++k)
-            sum_ = scanSum(sum_, terms_[k].value, terms_[k - 1].op == U'+');
+            sum_ = sum(sum_, terms_[k].value, terms_[k - 1].op == U'+');
         return;
     }
     for (const Term& term : terms_) {

@@ -18,6 +18,8 @@ class EvaluationObserver;
 
 namespace detail {
 
+class PlanRecorder;
+
 // Reads a number text exactly as the parse does (EConvertError when it does not parse), with a
 // short path for the plain texts the engine writes itself.
 Fixed4 parseNumberText(std::u32string_view text, char32_t separator);
@@ -27,6 +29,9 @@ class ArithmeticScan {
     // The separator of the value atoms; number literals in a formula always use ".".
     void setSeparator(char32_t separator) noexcept { separator_ = separator; }
     void setObserver(EvaluationObserver* observer) noexcept { observer_ = observer; }
+    // While a plan is recorded: value atoms hold register numbers, literals become the plan's
+    // constants and every arithmetic call an operation (formula/plan.h). Never with an observer.
+    void setRecorder(PlanRecorder* recorder) noexcept { recorder_ = recorder; }
 
     // The value of the text: the sum accumulator when the scan ends.
     Fixed4 run(std::u32string_view text);
@@ -78,6 +83,14 @@ class ArithmeticScan {
         --depth_;
     }
     Fixed4 parseNumber();
+    // The number text parsed: a literal with ".", an atom's content with the separator.
+    Fixed4 parsedNumber();
+    // The number text while recording: a literal's constant or an atom's register.
+    Fixed4 recordedNumber();
+    // The arithmetic forms, computed or, while recording, recorded.
+    Fixed4 product(Fixed4 left, Fixed4 right);
+    Fixed4 quotient(Fixed4 left, Fixed4 right);
+    Fixed4 sum(Fixed4 left, Fixed4 right, bool plus);
     // The scan's step for an operand read into the number text, not followed by "^" (or, in the
     // sum phase, a term's value). False when the scan ends at once: a negative base with a
     // fractional exponent.
@@ -114,6 +127,7 @@ class ArithmeticScan {
 
     char32_t separator_ = U'.';
     EvaluationObserver* observer_ = nullptr;
+    PlanRecorder* recorder_ = nullptr;
 
     // Registers, set afresh for every run. The number text is the sign of an exponent ("-")
     // followed by a digit run, or a value atom's content; it is held as a view of the text

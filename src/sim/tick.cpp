@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "sim/tick.h"
 
+#include <cstring>
 #include <exception>
 #include <new>
+#include <string>
+#include <string_view>
 
 #include "formula/evaluate.h"
 #include "numbers/failures.h"
@@ -50,9 +53,9 @@ FormulaTexts formulaTexts(const RunModel& model) {
 const RunModel::WrittenItem* unchangedItem(const RunModel& model, std::size_t written,
                                            const std::string& text) noexcept {
     const RunModel::WrittenItem& item = model.written[written];
-    if (model.writtenSeparator != decimalSeparator() || text.size() != item.length) return nullptr;
-    for (std::size_t i = 0; i < item.length; ++i) {
-        if (text[i] != item.text[i]) return nullptr;
+    if (model.writtenSeparator != decimalSeparator() ||
+        std::string_view(text) != std::string_view(item.text.data(), item.length)) {
+        return nullptr;
     }
     return &item;
 }
@@ -76,17 +79,18 @@ std::int32_t readPixel(const RunModel& model, std::size_t i) {
     return parseInteger(text);
 }
 
-// Writes a value's text form into a list item and notes what it wrote.
+// Writes a value's text form into a list item and notes what it wrote. An item that still holds
+// the text the tick before wrote for the same units already holds this text (the separator being
+// the same): it is left as it is.
 void writeItem(RunModel& model, std::string& item, std::size_t written, Fixed4 value,
                std::int64_t units) {
     RunModel::WrittenItem& note = model.written[written];
+    if (note.units == units && unchangedItem(model, written, item) != nullptr) return;
     note.length = formatTo(note.text.data(), value);
     note.units = units;
     // Most items keep their length from tick to tick: then the text is written in place.
     if (item.size() != note.length) item.resize(note.length);
-    char* out = item.data();
-    for (std::size_t i = 0; i < note.length; ++i)
-        out[i] = note.text[i];
+    std::memcpy(item.data(), note.text.data(), note.length);
 }
 
 // Steps 1 to 12 of a tick. Everything the tick does before a failure stays; ListBox1 and ListBox3

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer harness for EvaluateFormula and the formula notes. The input is the formula, then up
 // to nine value texts (vx, x, vy, y, t, a, b, c, d), separated by "\n". Every evaluation must give
-// a value or one of the named failures, and every note must lie on the formula's characters; any
-// other outcome, a crash or a sanitizer report is a finding. An evaluation still running after a
-// second is cancelled: that is a finding too unless the formula holds a summation term (whose
-// bounds may ask for billions of terms).
+// a value or one of the named failures, and every note must lie on the formula's characters; the
+// formula's plan, used with those texts and again with them turned round, must give what the
+// rewriting gives; any other outcome, a crash or a sanitizer report is a finding. An evaluation
+// still running after a second is cancelled: that is a finding too unless the formula holds a
+// summation term (whose bounds may ask for billions of terms).
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -65,10 +66,37 @@ bool isNamedFailure(std::string_view kind) {
     std::abort();
 }
 
+const std::string kAborted = "EAbort";
+
+// "ok:" and the unit count, or the failure's kind and message; EAbort alone.
+std::string outcome(std::string_view formula, const kurvilo::FormulaTexts& texts, bool plans) {
+    static Watchdog watchdog;
+    kurvilo::EvaluationOptions options;
+    options.cancel = &watchdog.token;
+    options.plans = plans;
+    std::string result;
+    watchdog.start();
+    try {
+        result = "ok:" + std::to_string(kurvilo::EvaluateFormula(formula, texts, options).units());
+    } catch (const kurvilo::EAbort&) {
+        // "Σ" in UTF-8.
+        if (formula.find("\xCE\xA3") == std::string_view::npos) {
+            finding("an evaluation without a summation ran longer than a second", formula);
+        }
+        result = kAborted;
+    } catch (const kurvilo::Failure& failure) {
+        if (!isNamedFailure(failure.kind())) finding("a failure of no named kind", failure.kind());
+        result = std::string(failure.kind()) + ": " + failure.what();
+    } catch (const std::exception& other) {
+        finding("an exception that is no named failure", other.what());
+    }
+    watchdog.stop();
+    return result;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Watchdog watchdog;
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     std::string_view parts[10];
     std::size_t count = 0;
@@ -87,22 +115,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             texts.constants[i - 6] = parts[i];
         }
     }
-    kurvilo::EvaluationOptions options;
-    options.cancel = &watchdog.token;
-    watchdog.start();
-    try {
-        kurvilo::EvaluateFormula(parts[0], texts, options);
-    } catch (const kurvilo::EAbort&) {
-        // "Σ" in UTF-8.
-        if (parts[0].find("\xCE\xA3") == std::string_view::npos) {
-            finding("an evaluation without a summation ran longer than a second", parts[0]);
+    // The same texts one slot further on: the plan recorded above runs with other values.
+    kurvilo::FormulaTexts turned;
+    for (std::size_t i = 0; i < 5; ++i)
+        turned.values[i] = texts.values[(i + 1) % 5];
+    for (std::size_t i = 0; i < 4; ++i)
+        turned.constants[i] = texts.constants[(i + 1) % 4];
+    for (const kurvilo::FormulaTexts* inputs : {&texts, &turned, &texts}) {
+        const std::string planned = outcome(parts[0], *inputs, true);
+        const std::string rewritten = outcome(parts[0], *inputs, false);
+        if (planned != rewritten && planned != kAborted && rewritten != kAborted) {
+            finding("a plan that differs from the rewriting", parts[0]);
         }
-    } catch (const kurvilo::Failure& failure) {
-        if (!isNamedFailure(failure.kind())) finding("a failure of no named kind", failure.kind());
-    } catch (const std::exception& other) {
-        finding("an exception that is no named failure", other.what());
     }
-    watchdog.stop();
 
     // The notes of the same formula: no failure, each over characters the formula has.
     const std::u32string text = kurvilo::toUtf32(parts[0]);

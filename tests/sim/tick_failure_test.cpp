@@ -317,6 +317,25 @@ TEST(ItemsReadBack, AnItemChangedBetweenTicksIsReadAsItNowStands) {
     EXPECT_EQ(edited->lastFailure->message, "'abc' is not a valid floating point value");
 }
 
+TEST(ItemsReadBack, AnItemThatKeepsItsValueIsWrittenAgainWhereItsTextWasChanged) {
+    // x and the pixels stay as they were from tick to tick; the tick leaves an item alone only
+    // while it holds exactly the text it would write.
+    auto model = newModel(0, "0", "0");
+    model->labeledEdit16 = "1.5";
+    startAction(*model);
+    ASSERT_EQ(runTicks(*model, 3), 3);
+    ASSERT_EQ(model->listBox1[1], "1.5");
+    const std::string px = model->listBox3[0];
+    model->listBox1[1] = "1.50";
+    model->listBox3[0] = " " + px;
+    ASSERT_TRUE(Timer1Timer(*model));
+    EXPECT_EQ(model->listBox1[1], "1.5");
+    EXPECT_EQ(model->listBox3[0], px);
+    ASSERT_TRUE(Timer1Timer(*model));
+    EXPECT_EQ(model->listBox1[1], "1.5");
+    EXPECT_EQ(model->listBox3[0], px);
+}
+
 TEST(ItemsReadBack, ASeparatorChangedBetweenTicksFailsLikeTheParse) {
     // A text written with "." no longer parses once "," is the separator, even one the tick
     // wrote itself. The formulas read no item here: the tick's read-back meets the text first.
