@@ -386,9 +386,10 @@ TEST_F(RunFileWindow, AFailedRunsGifEndsWithTheFailedTickAsKurviloClisDoes) {
 #endif
 
 TEST_F(RunFileWindow, ACancelledGifExportWritesNothing) {
-    // Slow ticks, so that the export lasts long enough for its progress dialog to show.
+    // Slow ticks, so that the export lasts long enough for its progress dialog to show (it shows
+    // after half a second): seconds of summation terms even where plans replay them.
     RunFile file = lessonFile();
-    file.settings.firstFormula = "-a*r+\u03A3{n=1<>3000:sin(n)}*0";
+    file.settings.firstFormula = "-a*r+\u03A3{n=1<>60000:sin(n)}*0";
     typeByHand(form1, file.settings);
     runTicks(form1, 3000);
     bool shown = false;
