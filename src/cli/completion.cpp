@@ -215,24 +215,24 @@ std::string zshCommand(const CommandDef& command) {
     for (const OptionDef& option : command.options) {
         if (option.id == kHeading) continue;
         if (!option.help.empty()) description = option.help;
-        std::string spec = " \\\n        '";
+        std::string entry = " \\\n        '";
         if (option.shortName != 0) {
-            spec += "(-";
-            spec += option.shortName;
-            spec += " --" + std::string(option.name) + ")'{-";
-            spec += option.shortName;
-            spec += ",--" + std::string(option.name) + "}'";
+            entry += "(-";
+            entry += option.shortName;
+            entry += " --" + std::string(option.name) + ")'{-";
+            entry += option.shortName;
+            entry += ",--" + std::string(option.name) + "}'";
         } else {
-            spec += "--" + std::string(option.name);
-            if (option.value != ValueKind::None) spec += '=';
+            entry += "--" + std::string(option.name);
+            if (option.value != ValueKind::None) entry += '=';
         }
         // Appended piece by piece, not "[" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there.
-        spec += '[';
-        spec += zshDescription(description);
-        spec += ']';
-        if (option.value != ValueKind::None) spec += zshAction(option);
-        spec += "'";
-        script += spec;
+        entry += '[';
+        entry += zshDescription(description);
+        entry += ']';
+        if (option.value != ValueKind::None) entry += zshAction(option);
+        entry += "'";
+        script += entry;
     }
     if (command.name == "eval") {
         script += " \\\n        '*:formula: '";
