@@ -164,7 +164,6 @@ bool fitsIn(const QFont& font, const QString& text, const QRect& box, int flags,
 // Where a label may place its text: left (the designed place) or, when the face's glyphs reach a
 // little beyond their advance, centred; top to bottom as the glyphs need it.
 constexpr Qt::Alignment kHorizontalChoices[] = {Qt::AlignLeft, Qt::AlignHCenter};
-constexpr Qt::Alignment kVerticalChoices[] = {Qt::AlignVCenter, Qt::AlignBottom, Qt::AlignTop};
 
 // How a label shows its caption: the font, the alignment, and the contents margins that move the
 // line: with AlignTop a top margin moves it down, with AlignBottom a bottom margin moves it up

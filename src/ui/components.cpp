@@ -152,7 +152,7 @@ const ListBox::ValueGlyphs& ListBox::valueGlyphs() {
     glyphs->raw = QRawFont::fromFont(font());
     const QFontMetricsF metrics(font());
     for (std::size_t i = 0; i < kValueCharacters.size(); ++i) {
-        const QString character(QChar(kValueCharacters[i]));
+        const QString character{QChar(kValueCharacters[i])};
         const QList<quint32> index = glyphs->raw.glyphIndexesForString(character);
         glyphs->index[i] = index.size() == 1 ? index[0] : 0;
         // The advance the text layout gives the character, in its own units.
