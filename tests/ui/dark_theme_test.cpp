@@ -10,20 +10,6 @@
 namespace kurvilo {
 namespace {
 
-QPalette darkPalette() {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 45));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::Button, QColor(53, 53, 53));
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    dark.setColor(QPalette::Mid, QColor(100, 100, 100));
-    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        dark.setColor(QPalette::Disabled, role, QColor(110, 110, 110));
-    return dark;
-}
-
 // What a rendered caption is made of.
 struct Pixels {
     QColor corner;      // the background at the top left

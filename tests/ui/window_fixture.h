@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
+#include <QPalette>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
@@ -114,6 +115,21 @@ class WindowTest : public ::testing::Test {
   private:
     Windows windows_;
 };
+
+// A dark theme as desktops give one: light text on dark faces, grey disabled text.
+inline QPalette darkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 45));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(53, 53, 53));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Mid, QColor(100, 100, 100));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, QColor(110, 110, 110));
+    return dark;
+}
 
 // Whether every pixel of `picture` is `colour` where `expected(x, y)` holds, and white elsewhere.
 inline testing::AssertionResult pictureIs(const QImage& picture,
