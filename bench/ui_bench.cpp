@@ -159,6 +159,7 @@ BENCHMARK(BM_WindowRunCpuPerTick)->Iterations(1)->UseManualTime()->Unit(benchmar
 int main(int argc, char** argv) {
     // A window without a display, like the window tests, unless a platform is named.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    prepareEnvironment();
     static int qtArgc = 1;
     static char* qtArgv[] = {argv[0], nullptr};
     QApplication application(qtArgc, qtArgv);

@@ -21,6 +21,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s\n", line.error.toLocal8Bit().constData());
         return 2;
     }
+    kurvilo::prepareEnvironment();
     static int argumentCount = 1;
     static char* qtArguments[] = {argv[0], nullptr};
     QApplication application(argumentCount, qtArguments);

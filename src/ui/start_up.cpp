@@ -45,6 +45,15 @@ void loadQtTranslations() {
 
 }  // namespace
 
+void prepareEnvironment() {
+    // Qt reads any value, even "0", as "no shared memory": "0" is the user's way to keep it.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    } else if (qgetenv("QT_XCB_NO_MITSHM") == "0") {
+        qunsetenv("QT_XCB_NO_MITSHM");
+    }
+}
+
 void setUpApplication() {
     initialiseIcons();
     // Only the name, not the display name: Qt would append a display name to every caption.

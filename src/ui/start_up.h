@@ -18,6 +18,14 @@ struct Windows {
     TForm2* form2 = nullptr;  // owned by form1
 };
 
+// What the environment must say before the application is made. Under X, the window's pixels
+// reach the server inside the request instead of through shared memory: with shared memory a
+// paint that overlaps the last one first waits for the server to have read it, and every tick's
+// paint overlaps the last tick's (the point, the list), so each tick cost a round trip to the
+// server and two thread wake-ups. A value the user set stays, but "0" (keep shared memory) is
+// taken away, since Qt would read it as "no shared memory" too.
+void prepareEnvironment();
+
 // The name shown for the program as a whole (the windows keep their own captions), its desktop
 // entry and icon, the text face of every control, and Qt's texts in Japanese whatever the
 // locale. Safe to call again.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The state both windows start in: captions, sizes, every control's place and initial value,
-// the framed white picture, and fonts that can show every Japanese caption.
+// the framed white picture, fonts that can show every Japanese caption, and the environment the
+// program sets for Qt before it starts.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
@@ -69,6 +70,35 @@ TEST_F(StartUp, QtsOwnTextsAreJapaneseWhateverTheLocale) {
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Save As").toStdString(),
               "名前を付けて保存");
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "キャンセル");
+}
+
+// Shared memory would cost every tick a round trip to the X server; a user's own choice stays.
+TEST(StartUpEnvironment, XPixelsGoWithoutSharedMemoryUnlessTheUserChoseOtherwise) {
+    const QByteArray saved = qgetenv("QT_XCB_NO_MITSHM");
+    const bool wasSet = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    struct Case {
+        const char* userValue;  // null: the user set nothing
+        const char* expected;   // null: Qt finds nothing set and uses shared memory
+    };
+    for (const Case& c : {Case{nullptr, "1"}, Case{"1", "1"}, Case{"", ""}, Case{"yes", "yes"},
+                          Case{"0", nullptr}}) {
+        if (c.userValue == nullptr) {
+            qunsetenv("QT_XCB_NO_MITSHM");
+        } else {
+            qputenv("QT_XCB_NO_MITSHM", c.userValue);
+        }
+        prepareEnvironment();
+        const char* given = c.userValue ? c.userValue : "(not set)";
+        EXPECT_EQ(qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"), c.expected != nullptr) << given;
+        if (c.expected != nullptr) {
+            EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM").toStdString(), c.expected) << given;
+        }
+    }
+    if (wasSet) {
+        qputenv("QT_XCB_NO_MITSHM", saved);
+    } else {
+        qunsetenv("QT_XCB_NO_MITSHM");
+    }
 }
 
 TEST_F(StartUp, PictureIsWhiteWithABlackFrame) {
