@@ -37,6 +37,7 @@ int takeWaylandScreen(const QString& output) {
 }
 
 int main(int argc, char* argv[]) {
+    kurvilo::prepareEnvironment();
     QApplication application(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUT.png [dark] [polar]\n", argv[0]);
