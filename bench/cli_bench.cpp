@@ -28,8 +28,8 @@ std::unique_ptr<RunModel> oscillator() {
     auto model = headlessModel();
     model->edit1 = "-y";
     model->edit2 = "-x";
-    model->labeledEdit16.assign(1, '5');  // not = "5": a false -Wrestrict of GCC 12 at -O3
-    model->labeledEdit12.assign(1, '5');
+    model->labeledEdit16 = "5";
+    model->labeledEdit12 = "5";
     startAction(*model);
     return model;
 }

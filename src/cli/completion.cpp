@@ -226,10 +226,7 @@ std::string zshCommand(const CommandDef& command) {
             entry += "--" + std::string(option.name);
             if (option.value != ValueKind::None) entry += '=';
         }
-        // Appended piece by piece, not "[" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there.
-        entry += '[';
-        entry += zshDescription(description);
-        entry += ']';
+        entry += "[" + zshDescription(description) + "]";
         if (option.value != ValueKind::None) entry += zshAction(option);
         entry += "'";
         script += entry;

@@ -62,12 +62,8 @@ std::string listed(const std::vector<std::string>& items, std::string_view last 
     return text;
 }
 
-// Appended, not prepended: GCC 12 at -O3 warns falsely (-Wrestrict) on "\"" + text.
 std::string quotedName(std::string_view text) {
-    std::string out(1, '"');
-    out.append(text);
-    out += '"';
-    return out;
+    return "\"" + std::string(text) + "\"";
 }
 
 bool isUtf8(std::string_view text) {

@@ -23,14 +23,6 @@ std::optional<int> rowWith(const Table& table, std::string_view text, Key key) n
     return std::nullopt;
 }
 
-// "'x'": appended, not prepended; GCC 12 at -O3 warns falsely (-Wrestrict) on "'" + text.
-std::string quoted(std::string_view text) {
-    std::string out(1, '\'');
-    out.append(text);
-    out += '\'';
-    return out;
-}
-
 }  // namespace
 
 std::optional<int> graphModeNamed(std::string_view name) noexcept {
@@ -58,13 +50,14 @@ std::string separatorProblem(std::string_view utf8) {
     static constexpr std::u32string_view kSyntax = U"()[]{}*/^:<>=\u03C0\u03B8\u03A3";
     const bool letter = (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
     if (letter || kSyntax.find(c) != std::u32string_view::npos) {
-        return quoted(utf8) + " is a character of the formula language or its value atoms";
+        return "'" + std::string(utf8) +
+               "' is a character of the formula language or its value atoms";
     }
     if (c < 0x20 || c == 0x7F) return "cannot be a control character";
     // The one the parse takes is the one a locale with this symbol would give.
     if (c != U'.' && separatorFromLocaleSymbol(utf8) != c) {
-        return quoted(utf8) +
-               " cannot separate decimals: numbers use digits, blanks, signs and exponent "
+        return "'" + std::string(utf8) +
+               "' cannot separate decimals: numbers use digits, blanks, signs and exponent "
                "letters, and invalid UTF-8 is no character";
     }
     return {};

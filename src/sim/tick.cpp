@@ -210,9 +210,8 @@ void startAction(RunModel& model) {
     model.button16Enabled = false;
     repaintForRun(model.surface);
     model.label3.clear();
-    // assign(1, '0') rather than = "0": GCC 12 at -O3 warns falsely (-Wrestrict) on the latter.
-    if (!model.checkBox1) model.spinEdit1.text.assign(1, '0');
-    if (!model.checkBox2) model.spinEdit3.text.assign(1, '0');
+    if (!model.checkBox1) model.spinEdit1.text = "0";
+    if (!model.checkBox2) model.spinEdit3.text = "0";
     model.shape1.visible = false;
     model.timer1.enabled = true;
     model.tickCount = 0;

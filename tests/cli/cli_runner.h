@@ -101,8 +101,7 @@ inline std::string cliFolder() {
 inline std::string cliCommand(const std::vector<std::string>& args) {
     std::string command = shellQuote(cliPath());
     for (const auto& a : args) {
-        command += ' ';  // not += " " + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there
-        command += shellQuote(a);
+        command += " " + shellQuote(a);
     }
     return command;
 }

@@ -87,8 +87,7 @@ TEST(Completion, BashOffersCommandsOptionsValuesAndFiles) {
                               shellQuote(helper("bash_complete.bash")) + " " +
                               shellQuote(folder.script()) + " " + shellQuote(line) + " kurvilo-cli";
         for (const std::string& word : c.words) {
-            command += ' ';  // not " " + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there
-            command += shellQuote(word);
+            command += " " + shellQuote(word);
         }
         SCOPED_TRACE("kurvilo-cli " + joined(c.words));
         const CliResult r = runShell(command);

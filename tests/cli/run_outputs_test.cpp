@@ -71,8 +71,8 @@ ExpectedRun runInProcess(const std::function<void(RunModel&)>& settings, std::ui
 void oscillator(RunModel& m) {
     m.edit1 = "-y";
     m.edit2 = "-x";
-    m.labeledEdit16.assign(1, '5');  // not = "5": a false -Wrestrict of GCC 12 at -O3
-    m.labeledEdit12.assign(1, '5');
+    m.labeledEdit16 = "5";
+    m.labeledEdit12 = "5";
 }
 
 const std::vector<std::string> kOscillator = {"run", "--mode", "0", "--f1",  "-y", "--f2",

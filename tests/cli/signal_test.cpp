@@ -53,8 +53,8 @@ std::unique_ptr<RunModel> oscillatorAfter(std::size_t ticks) {
     auto m = headlessModel();
     m->edit1 = "-y";
     m->edit2 = "-x";
-    m->labeledEdit16.assign(1, '5');  // not = "5": a false -Wrestrict of GCC 12 at -O3
-    m->labeledEdit12.assign(1, '5');
+    m->labeledEdit16 = "5";
+    m->labeledEdit12 = "5";
     startAction(*m);
     for (std::size_t tick = 0; tick < ticks; ++tick)
         Timer1Timer(*m);

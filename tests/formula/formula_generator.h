@@ -96,7 +96,6 @@ class FormulaGenerator {
                 return number();
             case 1:
                 return kNames[pick(std::size(kNames))];
-            // Joined with join(), not "(" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there.
             case 2:
                 return join({number(), kNames[pick(std::size(kNames))]});
             case 3:

@@ -178,9 +178,7 @@ TEST(Temporaries, ManyAtOnceAreAllKnown) {
     std::vector<std::unique_ptr<OutputFile>> files;
     for (int i = 0; i < 20; ++i) {
         files.push_back(std::make_unique<OutputFile>());
-        std::string name(1, 'f');  // not "f" + ...: GCC 12 at -O3 warns falsely (-Wrestrict)
-        name += std::to_string(i);
-        ASSERT_TRUE(files.back()->openFile(folder.file(name)));
+        ASSERT_TRUE(files.back()->openFile(folder.file("f" + std::to_string(i))));
     }
     ASSERT_EQ(folder.names().size(), 20u);
     removeTemporaries();

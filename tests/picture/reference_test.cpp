@@ -67,8 +67,8 @@ PictureRun run(const std::function<void(RunModel&)>& settings, int ticks, int ev
 void oscillator(RunModel& m) {
     m.edit1 = "-y";
     m.edit2 = "-x";
-    m.labeledEdit16.assign(1, '5');  // not = "5": a false -Wrestrict of GCC 12 at -O3
-    m.labeledEdit12.assign(1, '5');
+    m.labeledEdit16 = "5";
+    m.labeledEdit12 = "5";
 }
 
 void rose(RunModel& m) {

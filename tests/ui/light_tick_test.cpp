@@ -38,16 +38,8 @@ class PaintRecorder : public QObject {
 std::string describe(const QRegion& region) {
     std::string text;
     for (const QRect& r : region) {
-        // Appended piece by piece, not "(" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) there.
-        text += '(';
-        text += std::to_string(r.x());
-        text += ',';
-        text += std::to_string(r.y());
-        text += ' ';
-        text += std::to_string(r.width());
-        text += 'x';
-        text += std::to_string(r.height());
-        text += ')';
+        text += "(" + std::to_string(r.x()) + "," + std::to_string(r.y()) + " " +
+                std::to_string(r.width()) + "x" + std::to_string(r.height()) + ")";
     }
     return text;
 }
