@@ -48,12 +48,10 @@ QString savePicture(const QImage& picture, const QString& fileName) {
                          pixels.height(), static_cast<std::size_t>(pixels.bytesPerLine()) / 4};
     // The resolution the picture carries, as the window's bitmaps have always stated it.
     const PixelDensity density{pixels.dotsPerMeterX(), pixels.dotsPerMeterY()};
-    OutputFile file;
-    if (file.openFile(QFile::encodeName(fileName).toStdString())) {
-        file.write(encodeBmp(view, density));
-        if (file.close()) return {};
-    }
-    return failureMessage(fileName, causeOf(QFileInfo(fileName), file));
+    return saveFile(fileName, [&](ByteSink& sink) {
+        sink.write(encodeBmp(view, density));
+        return std::string();
+    });
 }
 
 }  // namespace kurvilo

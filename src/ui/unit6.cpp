@@ -237,7 +237,8 @@ TForm1::TForm1(QWidget* parent)
     : QWidget(parent, Qt::Window | kFixedWindowHints),
       model_(std::make_unique<RunModel>()),
       runSaveDialog_([](QFileDialog& dialog) { return dialog.exec() == QDialog::Accepted; }),
-      lastSaveName_(QStringLiteral("Default")) {
+      lastSaveName_(QStringLiteral("Default")),
+      lastExportName_(QStringLiteral("Default")) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("MainForm"));
     keepFixedSize(this, {777, 410});
@@ -572,34 +573,17 @@ void TForm1::openKeypad(const QLineEdit* formula, int target, const QLabel* form
 
 QFileDialog& TForm1::saveDialog() {
     if (SaveDialog1 == nullptr) {
-        SaveDialog1 = new QFileDialog(this);
-        SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
-        // Qt's own dialog, in Japanese like the window, whatever the session's language: a
-        // desktop's native one would speak that language beside the program's Japanese.
-        SaveDialog1->setOption(QFileDialog::DontUseNativeDialog, true);
-        SaveDialog1->setWindowTitle(QStringLiteral("名前を付けて保存"));
-        SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-        SaveDialog1->setFileMode(QFileDialog::AnyFile);
-        SaveDialog1->setNameFilter(QStringLiteral("ビットマップ(*.bmp)"));
-        SaveDialog1->setDefaultSuffix(QStringLiteral("bmp"));
-        SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, false);
-        SaveDialog1->setSizeGripEnabled(true);
+        SaveDialog1 =
+            &fileDialog("SaveDialog1", "名前を付けて保存", true, "ビットマップ(*.bmp)", "bmp");
     }
     return *SaveDialog1;
 }
 
 void TForm1::Button16Click() {
-    QFileDialog& dialog = saveDialog();
-    dialog.selectFile(lastSaveName_);
-    if (!runSaveDialog_(dialog)) return;
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) return;
-    const QString& fileName = chosen.first();
-    lastSaveName_ = fileName;
-
-    const QString failure = savePicture(Image1->image(), fileName);
-    if (!failure.isEmpty())
-        QMessageBox::critical(this, QCoreApplication::applicationName(), failure);
+    const QString fileName = chooseFile(saveDialog(), lastSaveName_);
+    if (fileName.isEmpty()) return;
+    if (const QString failure = savePicture(Image1->image(), fileName); !failure.isEmpty())
+        showFailure(failure);
 }
 
 void TForm1::copyTickInputs() {
@@ -767,9 +751,9 @@ QString TForm1::openRunFile(const QString& fileName) {
     setDecimalSeparator(s.separator);
     refreshMarkers(this);
     showSettings(s);
+    // The picture stays the shown run's; a run that goes on from here with other settings is
+    // noted when it does.
     opened_ = file;
-    // A run that goes on from here does so with other settings.
-    runChanged_ = true;
     return {};
 }
 
@@ -824,18 +808,13 @@ RunFile TForm1::currentRunFile() {
 }
 
 RunFile TForm1::pictureRunFile() {
-    if (!pictureIsOfTheRun()) {
-        RunFile file = currentRunFile();
+    RunFile file = currentRunFile();
+    if (pictureIsOfTheRun()) {
+        file.settings = *runSettings_;
+        file.ticks = model_->tickCount;
+    } else {
         file.ticks.reset();
-        return file;
     }
-    RunFile file;
-    file.settings = *runSettings_;
-    if (opened_) {
-        file.title = opened_->title;
-        file.note = opened_->note;
-    }
-    file.ticks = model_->tickCount;
     return file;
 }
 
@@ -845,7 +824,8 @@ QFileDialog& TForm1::fileDialog(const char* name, const char* title, bool save, 
         return *made;
     auto* dialog = new QFileDialog(this);
     dialog->setObjectName(QString::fromLatin1(name));
-    // Qt's own dialog, in Japanese like the window (as SaveDialog1).
+    // Qt's own dialog, in Japanese like the window, whatever the session's language: a
+    // desktop's native one would speak that language beside the program's Japanese.
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
     dialog->setWindowTitle(text(title));
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -876,12 +856,16 @@ void TForm1::openRunFileChosen() {
     if (const QString failure = openRunFile(fileName); !failure.isEmpty()) showFailure(failure);
 }
 
+bool TForm1::writable(const RunFile& file) {
+    const std::string problem = runFileProblem(file);
+    if (!problem.empty())
+        showFailure(QStringLiteral("実行ファイルに書けない設定です: %1").arg(fromUtf8(problem)));
+    return problem.empty();
+}
+
 void TForm1::saveRunFileChosen() {
     const RunFile file = currentRunFile();
-    if (const std::string problem = runFileProblem(file); !problem.empty()) {
-        showFailure(QStringLiteral("実行ファイルに書けない設定です: %1").arg(fromUtf8(problem)));
-        return;
-    }
+    if (!writable(file)) return;
     QFileDialog& dialog = fileDialog("SaveRunDialog1", "実行ファイルとして保存", true,
                                      "実行ファイル(*.kurvilo)", "kurvilo");
     const QString fileName = chooseFile(dialog, lastRunFileName_);
@@ -897,13 +881,9 @@ void TForm1::saveRunFileChosen() {
 void TForm1::exportPngChosen() {
     if (Timer1->isActive() || inTick_) return;
     const RunFile file = pictureRunFile();
-    if (const std::string problem = runFileProblem(file); !problem.empty()) {
-        showFailure(QStringLiteral("実行ファイルに書けない設定です: %1").arg(fromUtf8(problem)));
-        return;
-    }
+    if (!writable(file)) return;
     QFileDialog& dialog =
         fileDialog("ExportPngDialog1", "PNG で書き出し", true, "PNG 画像(*.png)", "png");
-    if (lastExportName_.isEmpty()) lastExportName_ = QStringLiteral("Default");
     const QString fileName = chooseFile(dialog, lastExportName_);
     if (fileName.isEmpty()) return;
     const std::vector<PngText> texts{{std::string(kPngRunFileKey), formatRunFile(file)}};
@@ -941,7 +921,7 @@ QString TForm1::exportGif(const QString& fileName) {
             cancelled = true;
             return std::string("cancelled");
         }
-        return end == AnimationEnd::Failed && error.empty() ? std::string() : error;
+        return error;
     });
     setDecimalSeparator(separator);
     return cancelled ? QString() : failure;
@@ -951,7 +931,6 @@ void TForm1::exportGifChosen() {
     if (!canExportAnimation()) return;
     QFileDialog& dialog =
         fileDialog("ExportGifDialog1", "GIF アニメで書き出し", true, "GIF 画像(*.gif)", "gif");
-    if (lastExportName_.isEmpty()) lastExportName_ = QStringLiteral("Default");
     const QString fileName = chooseFile(dialog, lastExportName_);
     if (fileName.isEmpty()) return;
     if (const QString failure = exportGif(fileName); !failure.isEmpty()) showFailure(failure);

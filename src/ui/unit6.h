@@ -184,7 +184,7 @@ class TForm1 : public QWidget {
 
     void readLocaleSeparator();
     QFileDialog& saveDialog();
-    // A file dialog of the run files and exports, made on first use.
+    // A file dialog of the picture, the run files and the exports, made on first use.
     QFileDialog& fileDialog(const char* name, const char* title, bool save, const char* filter,
                             const char* suffix);
     // The file the user chose in `dialog`, starting from `last`; empty when cancelled.
@@ -194,6 +194,8 @@ class TForm1 : public QWidget {
     void noteChangedSettings();
     bool pictureIsOfTheRun() const;
     void showFailure(const QString& message);
+    // Whether the run file can be written; if not, the user is told why.
+    bool writable(const RunFile& file);
     void openKeypad(const QLineEdit* formula, int target, const QLabel* formulaLabel);
 
     // The handlers' copies: every control the core knows, in and out.
