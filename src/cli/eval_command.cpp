@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
 #include <string_view>
@@ -313,23 +314,22 @@ std::string_view splitTsvCase(std::string_view line, const FormulaInputs& defaul
 }
 
 // The notes of a formula that is about to be evaluated with these values: they are known.
-bool warn(FormulaWarnings& warnings, std::string_view formula, std::string_view where,
-          const FormulaInputs& inputs) {
+void warn(FormulaWarnings& warnings, std::string_view formula,
+          const std::function<std::string()>& where, const FormulaInputs& inputs) {
     const FormulaTexts texts = inputs;
     NoteOptions options;
     options.texts = &texts;
     options.valuesFixed = true;
-    return warnings.check(formula, where, options);
+    warnings.check(formula, where, options);
 }
 
 // --strict: the one line that says why the exit status is not 0.
 void reportStrict(const FormulaWarnings& warnings) {
     const std::size_t noted = warnings.formulasWithNotes();
-    std::fprintf(stderr,
-                 "kurvilo-cli eval: --strict: %zu of %zu formula%s %s read differently from how "
-                 "%s look%s\n",
-                 noted, warnings.formulas(), warnings.formulas() == 1 ? "" : "s",
-                 noted == 1 ? "is" : "are", noted == 1 ? "it" : "they", noted == 1 ? "s" : "");
+    const std::string_view verb = readDifferently(noted);
+    std::fprintf(stderr, "kurvilo-cli eval: --strict: %zu of %zu formula%s %.*s\n", noted,
+                 warnings.formulas(), warnings.formulas() == 1 ? "" : "s", int(verb.size()),
+                 verb.data());
 }
 
 int evaluate(const EvalSettings& settings) {
@@ -340,7 +340,6 @@ int evaluate(const EvalSettings& settings) {
     LineReader input(out);
     std::string line;
     std::string text;
-    std::string where;
     FormulaInputs inputs;
     std::size_t lineNumber = 0;
     bool first = true;
@@ -352,13 +351,15 @@ int evaluate(const EvalSettings& settings) {
     for (const std::string& formula : settings.formulas) {
         if (formula != "-") {
             startCase();
-            warn(warnings, formula, quotedFormula(formula), settings.inputs);
+            warn(
+                warnings, formula, [&] { return quotedFormula(formula); }, settings.inputs);
             writeCase(out, text, formula, settings.inputs, settings.explain);
             continue;
         }
         while (!out.failed() && input.next(line)) {
             startCase();
-            where = "line " + std::to_string(++lineNumber);
+            ++lineNumber;
+            const auto where = [&] { return "line " + std::to_string(lineNumber); };
             if (input.outOfMemory()) {
                 writeOutOfMemory(out, settings.explain);
             } else if (settings.tsv) {

@@ -23,15 +23,7 @@ constexpr std::size_t kShortStretch = 12;
 std::size_t characters(std::string_view utf8) {
     std::size_t n = 0;
     for (const char c : utf8)
-        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return n;
-}
-
-// The bytes of the first UTF-8 character of text.
-std::size_t firstCharacterLength(std::string_view text) {
-    std::size_t n = text.empty() ? 0 : 1;
-    while (n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        ++n;
+        n += !isUtf8Continuation(c);
     return n;
 }
 

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "cli/escape.h"
+#include "numbers/utf8.h"
 #include "picture/output_file.h"
 
 namespace kurvilo::cli {
@@ -15,10 +16,6 @@ namespace kurvilo::cli {
 namespace {
 
 constexpr std::size_t kShownCharacters = 40;
-
-bool isContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
 
 // Standard output and standard error are one file that someone reads in order: a terminal, a
 // pipe, a file. Not a device like /dev/null, where the order is lost anyway.
@@ -36,7 +33,7 @@ std::string quotedFormula(std::string_view formula) {
     std::size_t characters = 0;
     std::size_t end = 0;
     while (end < formula.size()) {
-        if (!isContinuationByte(formula[end]) && ++characters > kShownCharacters) break;
+        if (!isUtf8Continuation(formula[end]) && ++characters > kShownCharacters) break;
         ++end;
     }
     std::string out = "'";
@@ -44,6 +41,11 @@ std::string quotedFormula(std::string_view formula) {
     if (end < formula.size()) out += "\u2026";
     out += '\'';
     return out;
+}
+
+std::string_view readDifferently(std::size_t formulas) noexcept {
+    return formulas == 1 ? "is read differently from how it looks"
+                         : "are read differently from how they look";
 }
 
 std::string warningLines(std::string_view command, std::string_view where,
@@ -70,7 +72,7 @@ void FormulaWarnings::answersGoTo(OutputFile& out) {
     sharedOutput_ = out.isStandardOutput() && outputsShareAFile() ? &out : nullptr;
 }
 
-bool FormulaWarnings::check(std::string_view formula, std::string_view where,
+bool FormulaWarnings::check(std::string_view formula, const std::function<std::string()>& where,
                             const NoteOptions& options) {
     ++formulas_;
     if (!reading_) return false;
@@ -84,7 +86,7 @@ bool FormulaWarnings::check(std::string_view formula, std::string_view where,
     ++formulasWithNotes_;
     if (quiet_) return true;
     try {
-        const std::string lines = warningLines(command_, where, notes);
+        const std::string lines = warningLines(command_, where(), notes);
         if (sharedOutput_ != nullptr) sharedOutput_->flush();
         // Standard error is unbuffered: the lines go out in one write, now.
         std::fwrite(lines.data(), 1, lines.size(), stderr);

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,9 @@ namespace kurvilo::cli {
 // escaped, and cut after 40 characters ("'Σ{n=1<>3:n}+…'").
 std::string quotedFormula(std::string_view formula);
 
+// "is read differently from how it looks", or for more than one formula "are ... they look".
+std::string_view readDifferently(std::size_t formulas) noexcept;
+
 // The warning lines of one formula's notes, each ending in a newline.
 std::string warningLines(std::string_view command, std::string_view where,
                          const std::vector<FormulaNote>& notes);
@@ -43,9 +47,11 @@ class FormulaWarnings {
     // the warnings of a formula stand right before its answer and after the answers before it.
     void answersGoTo(OutputFile& out);
 
-    // Writes the notes of formula, said to come from `where`, in one piece; true when it has
-    // any. Never throws: a formula too large for the memory its notes need gets none.
-    bool check(std::string_view formula, std::string_view where, const NoteOptions& options);
+    // Writes the notes of formula, said to come from where() (asked only when there are notes
+    // to write), in one piece; true when it has any. Never throws: a formula too large for the
+    // memory its notes need gets none.
+    bool check(std::string_view formula, const std::function<std::string()>& where,
+               const NoteOptions& options);
 
     std::size_t formulas() const noexcept { return formulas_; }
     std::size_t formulasWithNotes() const noexcept { return formulasWithNotes_; }

@@ -578,17 +578,17 @@ bool checkFormulas(const RunRequest& request) {
     std::vector<std::string> noted;
     for (const auto& f : formulas) {
         const std::string name = f.source.empty() ? std::string(f.unnamed) : f.source;
-        if (warnings.check(f.formula, name + " " + quotedFormula(f.formula), options)) {
+        if (warnings.check(
+                f.formula, [&] { return name + " " + quotedFormula(f.formula); }, options)) {
             noted.push_back(name);
         }
     }
     if (!request.strict || noted.empty()) return true;
     const bool one = noted.size() == 1;
-    std::fprintf(stderr,
-                 "kurvilo-cli run: --strict: %s%s%s %s read differently from how %s look%s; "
-                 "nothing was run or written\n",
+    const std::string_view verb = readDifferently(noted.size());
+    std::fprintf(stderr, "kurvilo-cli run: --strict: %s%s%s %.*s; nothing was run or written\n",
                  noted[0].c_str(), one ? "" : " and ", one ? "" : noted[1].c_str(),
-                 one ? "is" : "are", one ? "it" : "they", one ? "s" : "");
+                 int(verb.size()), verb.data());
     return false;
 }
 

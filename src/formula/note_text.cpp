@@ -5,6 +5,7 @@
 #include <string>
 
 #include "formula/notes.h"
+#include "numbers/utf8.h"
 
 namespace kurvilo {
 
@@ -20,14 +21,6 @@ std::string join(std::initializer_list<std::string_view> parts) {
 
 std::string quoted(std::string_view text) {
     return join({"'", text, "'"});
-}
-
-// The bytes of the first UTF-8 character of text.
-std::size_t firstCharacterLength(std::string_view text) {
-    std::size_t n = text.empty() ? 0 : 1;
-    while (n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
-        ++n;
-    return n;
 }
 
 std::string unknownCharacterText(const FormulaNote& note) {

@@ -49,6 +49,8 @@ enum class NoteKind : unsigned char {
     MalformedNumber,         // '1.2.3' fails; a lone '.' reads as 0
     Summation,               // a summation term whose syntax does not hold
 };
+// The last kind: a kind added after it moves this too.
+inline constexpr NoteKind kLastNoteKind = NoteKind::Summation;
 
 // What does not hold in a summation term "Σ{n=" lower "<>" upper ":" body "}".
 enum class SummationProblem : unsigned char {

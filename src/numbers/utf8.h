@@ -9,6 +9,19 @@
 
 namespace kurvilo {
 
+// A byte that continues a UTF-8 character rather than starting one.
+inline bool isUtf8Continuation(char byte) noexcept {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// The bytes of the first UTF-8 character of text (0 for an empty text).
+inline std::size_t firstCharacterLength(std::string_view text) noexcept {
+    std::size_t n = text.empty() ? 0 : 1;
+    while (n < text.size() && isUtf8Continuation(text[n]))
+        ++n;
+    return n;
+}
+
 // A byte that is not part of valid UTF-8 decodes to U+DC80 + byte (a lone surrogate, which
 // valid input never holds) and encodes back to the same byte: no text is rejected or altered.
 void appendUtf32(std::u32string& out, std::string_view utf8);

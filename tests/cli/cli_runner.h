@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,15 @@ inline std::string joined(const std::vector<std::string>& args) {
     for (const auto& a : args)
         text += a + " ";
     return text;
+}
+
+// The lines of a text, without their newlines.
+inline std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 }  // namespace kurvilo::testing

@@ -16,14 +16,6 @@
 namespace kurvilo::testing {
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        result.push_back(line);
-    return result;
-}
-
 // A line as label and text: the label ends at the first run of two spaces after the indent.
 struct Step {
     std::string label;
@@ -45,7 +37,7 @@ std::vector<std::string> explain(const std::vector<std::string>& extra) {
     args.insert(args.end(), extra.begin(), extra.end());
     const CliResult r = runCli(args);
     EXPECT_EQ(r.status, 0) << r.err;
-    return lines(r.out);
+    return linesOf(r.out);
 }
 
 bool hasLineStartingWith(const std::vector<std::string>& all, const std::string& start) {
@@ -180,7 +172,7 @@ TEST(Explain, ResultLineIsWhatEvalPrintsWithoutExplain) {
         "\u03A3{n=1<>4:(-1)^n}", "sin(x", "[[2]]", "ln(exp(1))", "1.2.3"};
     std::vector<std::string> args = {"eval", "--separator", ".", "--x", "0.5", "--t", "1.5"};
     args.insert(args.end(), formulas.begin(), formulas.end());
-    const std::vector<std::string> plain = lines(runCli(args).out);
+    const std::vector<std::string> plain = linesOf(runCli(args).out);
     ASSERT_EQ(plain.size(), formulas.size());
     const std::vector<std::string> explained = explain(formulas);
     std::vector<std::string> results;
@@ -196,7 +188,7 @@ TEST(Explain, ResultLineIsWhatEvalPrintsWithoutExplain) {
 TEST(Explain, ReadsStandardInputAndEscapesItsTexts) {
     const CliResult r = runCli({"eval", "--explain", "--x", "1"}, std::string("x\0y\nx\t2\n", 8));
     EXPECT_EQ(r.status, 0);
-    const std::vector<std::string> out = lines(r.out);
+    const std::vector<std::string> out = linesOf(r.out);
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(step(out.front()).text, "x\\0y");
     EXPECT_TRUE(hasLineStartingWith(out, "quirk: reading stopped at '\\0', and '\\0*[0]'"));
@@ -217,7 +209,7 @@ TEST(Explain, ALongFormulaIsShownAroundWhatChangedAndSaysSo) {
     const CliResult r = runCli({"eval", "--explain", "--x", "1"}, groups(10000) + "\n");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_LT(r.out.size(), 20u * 1000 * 1000);
-    const std::vector<std::string> out = lines(r.out);
+    const std::vector<std::string> out = linesOf(r.out);
     EXPECT_EQ(std::count_if(out.begin(), out.end(),
                             [](const std::string& line) { return line.rfind("note:", 0) == 0; }),
               1);
@@ -242,7 +234,7 @@ TEST(Explain, TextsOfUpToOneHundredSixtyCharactersAreShownWhole) {
     const std::string formula = groups(40);  // 159 characters
     const CliResult r = runCli({"eval", "--explain", "--x", "1", formula});
     ASSERT_EQ(r.status, 0);
-    const std::vector<std::string> out = lines(r.out);
+    const std::vector<std::string> out = linesOf(r.out);
     EXPECT_EQ(step(out.front()).text, formula);
     for (const std::string& line : out)
         EXPECT_EQ(line.find("\u00AB"), std::string::npos) << line;
@@ -281,7 +273,7 @@ TEST(Explain, TenThousandGroupsFitInAQuarterGibibyte) {
     const CliResult r =
         withMemory(256 * 1024, {"eval", "--explain", "--x", "1"}, groups(10000) + "\n");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(step(lines(r.out).back()).text, "10000");
+    EXPECT_EQ(step(linesOf(r.out).back()).text, "10000");
 }
 
 TEST(Explain, MemoryRunningOutEndsThatCaseAndTheOthersAreWritten) {
@@ -297,7 +289,7 @@ TEST(Explain, MemoryRunningOutEndsThatCaseAndTheOthersAreWritten) {
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.err, "");
         std::vector<std::string> results;
-        for (const std::string& line : lines(r.out)) {
+        for (const std::string& line : linesOf(r.out)) {
             if (!explain) {
                 results.push_back(line);
             } else if (line.rfind("result", 0) == 0) {

@@ -50,14 +50,6 @@ std::string plain(std::string line) {
     return line;
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // The option names ("--mode", "-q") of the tag lines of .TP/.TQ paragraphs between the heading
 // `from` (".SS run") and the next heading.
 std::set<std::string> manualOptions(const std::string& from) {
@@ -217,8 +209,7 @@ TEST(Manual, TheCommonMistakesShowEveryKindOfNote) {
         for (const FormulaNote& note : formulaNotes(mistake.formula, options))
             shown.insert(note.kind);
     }
-    // Summation is the last kind.
-    for (int kind = 0; kind <= static_cast<int>(NoteKind::Summation); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(kLastNoteKind); ++kind) {
         EXPECT_TRUE(shown.contains(static_cast<NoteKind>(kind)))
             << "no common mistake shows the note kind " << kind;
     }

@@ -53,14 +53,6 @@ std::string engineAnswer(const std::string& formula, const FormulaInputs& inputs
     }
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 // ---------------------------------------------------------------------------------------------
 // eval: what the warnings say
 
