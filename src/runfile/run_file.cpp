@@ -8,6 +8,8 @@
 // such characters its answer falls off the end of a switch it takes to be complete: undefined
 // behaviour on a mistyped file. Its character tables are included first, each switch's
 // remaining cases answering "no" (no blank, no letter of a key); the parser then uses them.
+// Those tables are inline functions: this must stay the one file that includes toml++, or the
+// linker could keep another file's unmended copy.
 #include <toml++/impl/preprocessor.h>
 #pragma push_macro("TOML_UNREACHABLE")
 #undef TOML_UNREACHABLE
